@@ -1,0 +1,1 @@
+// The engine contract; filled with the engine.

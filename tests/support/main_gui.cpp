@@ -1,0 +1,12 @@
+#include <QApplication>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
