@@ -1,0 +1,147 @@
+#include "playlist/locationlist.h"
+
+#include "playlist/locations.h"
+
+#include "core/textcodec.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace orvane::playlist {
+
+namespace {
+
+// Playlists larger than this are not read: nobody lists that many files,
+// and a huge file with a playlist's name must not exhaust memory.
+constexpr qint64 kMaxForeignPlaylistBytes = 64 * 1024 * 1024;
+
+enum class ForeignKind { None, M3u, M3u8, Ram };
+
+ForeignKind foreignKindOf(const QString &path)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const QString extension = dot < 0 ? QString() : path.mid(dot).toLower();
+    if (extension == u".m3u")
+        return ForeignKind::M3u;
+    if (extension == u".m3u8")
+        return ForeignKind::M3u8;
+    if (extension == u".ram")
+        return ForeignKind::Ram;
+    return ForeignKind::None;
+}
+
+// .m3u8 is UTF-8 by definition; the others are UTF-8 or CP932 by content.
+QString decoded(const QByteArray &bytes, ForeignKind kind)
+{
+    if (kind != ForeignKind::M3u8)
+        return core::decodeText(bytes).text;
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+LocationEntry entryOf(const QString &location)
+{
+    return {location, FileNamePart(location)};
+}
+
+bool isAbsoluteElement(const QString &element)
+{
+    static const QRegularExpression absolute(
+        QStringLiteral(R"(^(/|[A-Za-z]:|[A-Za-z][A-Za-z0-9+.\-]*://))"));
+    QString probe = element.trimmed().replace(u'\\', u'/');
+    while (probe.startsWith(u'"'))
+        probe.remove(0, 1);
+    return absolute.match(probe).hasMatch();
+}
+
+// The folder that the other elements of a list are relative to, if any.
+QString leadingFolder(const QString &text)
+{
+    const QChar separator = text.contains(u'\\') ? u'\\' : u'/';
+    const qsizetype lastSeparator = text.lastIndexOf(separator);
+    if (lastSeparator < 0)
+        return {};
+    const qsizetype firstDot = text.indexOf(u'.');
+    if (text.indexOf(u'.', lastSeparator + 1) >= 0 && firstDot < text.indexOf(u'|'))
+        return {};
+    QString folder = text.left(text.indexOf(u'|'));
+    if (!folder.endsWith(separator))
+        folder += separator;
+    return folder;
+}
+
+void addElement(const QString &text, LocationTable &table)
+{
+    QString scheme;
+    const QString plain = NormaliseLocation(text, {}, true, {}, &scheme, 0);
+    if (plain.contains(QStringLiteral("://"))) {
+        table.append(entryOf(plain));
+        return;
+    }
+    if (ReadForeignPlaylist(plain, table) >= 0)
+        return;
+    table.append(entryOf(NormaliseLocation(text, {}, false, {}, &scheme, 0)));
+}
+
+} // namespace
+
+LocationTable ParseLocationList(const QString &text)
+{
+    LocationTable table;
+    QString folder;
+    QStringList elements = text.split(u'|');
+    // A folder is only the folder of the rest when some of the rest is
+    // relative to it; "/music/albums|/other/a.mp3" is two locations.
+    if (elements.size() > 1 &&
+        !std::all_of(elements.begin() + 1, elements.end(), isAbsoluteElement)) {
+        folder = leadingFolder(text);
+        if (!folder.isEmpty())
+            elements.removeFirst();
+    }
+    for (const QString &element : std::as_const(elements)) {
+        if (element.trimmed().isEmpty())
+            continue;
+        addElement(isAbsoluteElement(element) ? element : folder + element, table);
+    }
+    return table;
+}
+
+qint32 ReadForeignPlaylist(const QString &path, LocationTable &table)
+{
+    if (foreignKindOf(path) == ForeignKind::None)
+        return -1;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxForeignPlaylistBytes)
+        return -1;
+    const QByteArray bytes = file.read(kMaxForeignPlaylistBytes);
+    if (foreignKindOf(path) == ForeignKind::Ram && bytes.left(4).toLower() == ".rmf")
+        return -1;
+    const LocationTable entries = ForeignPlaylistEntries(bytes, path);
+    table.append(entries);
+    return qint32(entries.size());
+}
+
+LocationTable ForeignPlaylistEntries(const QByteArray &bytes, const QString &playlistPath)
+{
+    const ForeignKind kind = foreignKindOf(playlistPath);
+    const QString text = decoded(bytes, kind);
+    const QString base = FolderPart(playlistPath);
+    const bool hashComments = kind == ForeignKind::M3u || kind == ForeignKind::M3u8;
+    LocationTable entries;
+    for (QStringView line : QStringView(text).tokenize(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        const QStringView blankless = line.trimmed();
+        if (blankless.isEmpty() || (hashComments && blankless.startsWith(u'#')))
+            continue;
+        QString scheme;
+        entries.append(entryOf(NormaliseLocation(line.toString(), base, false, {}, &scheme, 0)));
+    }
+    return entries;
+}
+
+} // namespace orvane::playlist

@@ -1,0 +1,151 @@
+#include "playlist/locations.h"
+
+#include "core/filetypes.h"
+#include "core/modmain.h"
+
+namespace orvane::playlist {
+
+namespace {
+
+const QString kSchemeMark = QStringLiteral("://");
+
+QChar separatorOf(const QString &path)
+{
+    return path.contains(u'\\') ? u'\\' : u'/';
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+QString unquoted(const QString &location)
+{
+    QString text = trimBlanks(QString(location).replace(u'\\', u'/'));
+    while (text.size() >= 2 && text.startsWith(u'"') && text.endsWith(u'"'))
+        text = trimBlanks(text.mid(1, text.size() - 2));
+    return text;
+}
+
+QString climbed(const QString &location, QString base)
+{
+    QString folder = FolderPart(location);
+    const QString name = FileNamePart(location);
+    while (folder.startsWith(QStringLiteral("../"))) {
+        if (base.size() < 2)
+            return {};
+        folder.remove(0, 3);
+        base = FolderPart(base.chopped(1));
+    }
+    return base + folder + name;
+}
+
+QString resolved(const QString &location, const QString &baseText)
+{
+    QString base = QString(baseText).replace(u'\\', u'/');
+    if (!base.endsWith(u'/'))
+        base = FolderPart(base);
+    if (FolderPart(location).isEmpty())
+        return base + location;
+    if (location.startsWith(QStringLiteral("./")))
+        return base + location.mid(2);
+    if (location.startsWith(QStringLiteral("../")))
+        return climbed(location, base);
+    return location;
+}
+
+// The local or disc scheme a location starts with; empty for other URLs.
+QString localScheme(const QString &text)
+{
+    if (!text.contains(kSchemeMark))
+        return kFileScheme;
+    for (const QString *known : {&kFileScheme, &kAudioCdScheme, &kVideoCdScheme}) {
+        if (text.startsWith(*known, Qt::CaseInsensitive))
+            return *known;
+    }
+    return {};
+}
+
+bool hasDrive(const QString &text)
+{
+    return text.size() >= 2 && text[1] == u':' && text[0].isLetter() && text[0].unicode() < 128;
+}
+
+bool listMatches(const QString &location, const QString &fileTypes)
+{
+    for (const QStringView entry : QStringView(fileTypes).tokenize(u';')) {
+        if (!entry.isEmpty() && location.contains(entry, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString FileNamePart(const QString &path)
+{
+    const qsizetype at = path.lastIndexOf(separatorOf(path));
+    return at < 0 ? path : path.mid(at + 1);
+}
+
+QString FolderPart(const QString &path)
+{
+    const qsizetype at = path.lastIndexOf(separatorOf(path));
+    return at < 0 ? QString() : path.left(at + 1);
+}
+
+QString NormaliseLocation(const QString &location, const QString &base, bool noPrefix,
+                          const QString &prefix, QString *scheme, int mode)
+{
+    QString text = unquoted(location);
+    if (!base.isEmpty())
+        text = resolved(text, base);
+    const QString found = localScheme(text);
+    if (!found.isEmpty() && text.contains(kSchemeMark))
+        text.remove(0, found.size());
+    if (scheme)
+        *scheme = found;
+    if (mode != 0) {
+        if (text.endsWith(u'/'))
+            text.chop(1);
+        if (hasDrive(text))
+            text.replace(u'/', u'\\');
+    }
+    if (!noPrefix && !text.contains(kSchemeMark))
+        text.prepend(prefix.isEmpty() ? found : prefix);
+    return text;
+}
+
+qint32 MediaKindOf(const QString &location, const QString &wmpFileTypes,
+                   const QString &realFileTypes)
+{
+    if (location.startsWith(kAudioCdScheme, Qt::CaseInsensitive))
+        return kKindAudioCd;
+    if (location.startsWith(kVideoCdScheme, Qt::CaseInsensitive))
+        return kKindVideoCd;
+    const QString slashed = QString(location).replace(u'\\', u'/');
+    if (slashed.endsWith(QStringLiteral(":/")))
+        return kKindDriveRoot;
+    if (slashed.endsWith(u'/'))
+        return kKindFolder;
+    if (listMatches(location, wmpFileTypes))
+        return kKindWmp;
+    if (listMatches(location, realFileTypes))
+        return kKindReal;
+    return kKindUnknown;
+}
+
+qint32 MediaKindOf(const QString &location)
+{
+    using namespace core::modMain;
+    return MediaKindOf(location, WmpFileTypes.isEmpty() ? core::kBuiltinWmpFileTypes : WmpFileTypes,
+                       RealFileTypes.isEmpty() ? core::kBuiltinRealFileTypes : RealFileTypes);
+}
+
+} // namespace orvane::playlist
