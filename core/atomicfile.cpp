@@ -55,7 +55,8 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes)
 
     // Keep the permissions of the file we replace; a new file gets the
     // usual 0666 & ~umask rather than mkstemp's 0600.
-    struct stat st {};
+    struct stat st {
+    };
     if (::stat(target.constData(), &st) == 0) {
         ::fchmod(fd, st.st_mode & 07777);
     } else {

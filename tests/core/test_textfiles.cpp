@@ -70,8 +70,8 @@ TEST(AtomicFile, ReplacesWholeOrNotAtAll)
 
     ASSERT_TRUE(writeFileAtomically(path, "first"));
     EXPECT_EQ(readAll(path), "first");
-    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                | QFileDevice::ReadGroup));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ReadGroup));
 
     testhooks::setRenameFunction([](const QString &, const QString &) { return false; });
     EXPECT_FALSE(writeFileAtomically(path, "second"));

@@ -19,10 +19,11 @@ QString generatedMedia(const QString &fileName, const QStringList &ffmpegArgs)
         return path;
 
     // Several test processes may ask at once: write aside, then rename.
-    const QString tmp = dir + QStringLiteral("/tmp-") + QString::number(QCoreApplication::applicationPid())
-                        + QLatin1Char('-') + fileName;
-    QStringList args{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-                     QStringLiteral("-y")};
+    const QString tmp = dir + QStringLiteral("/tmp-") +
+                        QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-') +
+                        fileName;
+    QStringList args{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                     QStringLiteral("error"), QStringLiteral("-y")};
     args += ffmpegArgs;
     args << tmp;
     QProcess ffmpeg;

@@ -29,13 +29,12 @@ bool copyTree(const QString &from, const QString &to)
 ProgramFolder::ProgramFolder()
 {
     const QString app = QStringLiteral(ORVANE_APP_DIR);
-    m_valid = m_dir.isValid() && QFile::copy(app + QStringLiteral("/orvane"), executable())
-              && copyTree(app + QStringLiteral("/Language"), path() + QStringLiteral("/Language"))
-              && QDir().mkpath(path() + QStringLiteral("/tmp"))
-              && QDir().mkpath(path() + QStringLiteral("/runtime"));
-    QFile::setPermissions(path() + QStringLiteral("/runtime"), QFileDevice::ReadOwner
-                                                                  | QFileDevice::WriteOwner
-                                                                  | QFileDevice::ExeOwner);
+    m_valid = m_dir.isValid() && QFile::copy(app + QStringLiteral("/orvane"), executable()) &&
+              copyTree(app + QStringLiteral("/Language"), path() + QStringLiteral("/Language")) &&
+              QDir().mkpath(path() + QStringLiteral("/tmp")) &&
+              QDir().mkpath(path() + QStringLiteral("/runtime"));
+    QFile::setPermissions(path() + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 QProcessEnvironment ProgramFolder::environment() const

@@ -40,7 +40,8 @@ bool Xvfb::start(int width, int height)
     m_server->start(QStringLiteral("Xvfb"),
                     {QStringLiteral("-displayfd"), QStringLiteral("3"), QStringLiteral("-screen"),
                      QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(width).arg(height),
-                     QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
+                     QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                     QStringLiteral("-noreset")});
     ::close(fds[1]);
     if (!m_server->waitForStarted(10000)) {
         ::close(fds[0]);

@@ -1,0 +1,61 @@
+#include "app/entryprocedure.h"
+
+#include "core/commandline.h"
+#include "core/messagebox.h"
+#include "core/modmain.h"
+#include "core/programpaths.h"
+#include "core/screensaver.h"
+#include "core/singleinstance.h"
+#include "core/startup.h"
+#include "ui/main/frmnormal.h"
+
+#include <QApplication>
+
+namespace orvane::app {
+
+using namespace orvane::core;
+
+namespace {
+
+int handOverToRunningInstance(SingleInstance &instance)
+{
+    modMain::IsSecondInstance = true;
+    const QString raw = ownCommandLine();
+    if (raw.isEmpty())
+        return 0;
+    if (instance.sendExecute(raw))
+        return 0;
+    messageBox().show(QStringLiteral("DDE Link Error!"), kApplicationTitle, MessageIcon::Critical,
+                      MessageButtons::Ok);
+    return 1;
+}
+
+} // namespace
+
+int runEntryProcedure(QApplication &app)
+{
+    SingleInstance instance;
+    if (!instance.acquire())
+        return handOverToRunningInstance(instance);
+
+    resetProcessState();
+    const QString settings = settingsFile();
+    ApplyScreenSaverSetting(settings);
+    readStartupSettings(settings);
+    if (!chooseLanguageFile(settings))
+        return 1;
+
+    ui::frmNormal form;
+    QObject::connect(&instance, &SingleInstance::executeReceived, &form,
+                     [&form](const QString &text) {
+                         int cancel = 1;
+                         form.Form_LinkExecute(text, cancel);
+                     });
+    instance.listen();
+    form.Form_Load();
+    form.show();
+    buildFilters();
+    return app.exec();
+}
+
+} // namespace orvane::app

@@ -1,0 +1,50 @@
+#include "core/programpaths.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include <unistd.h>
+
+#ifndef ORVANE_INSTALLED_DATA_DIR
+#define ORVANE_INSTALLED_DATA_DIR "/usr/local/share/orvane"
+#endif
+
+namespace orvane::core {
+
+QString programFolder()
+{
+    QString folder = QCoreApplication::applicationDirPath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+QString settingsFile()
+{
+    const QString folder = programFolder();
+    if (::access(QFile::encodeName(folder).constData(), W_OK) == 0)
+        return folder + QStringLiteral("setting.ini");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/orvane/setting.ini");
+}
+
+QStringList languageFolders()
+{
+    return {programFolder() + QStringLiteral("Language/"),
+            QStringLiteral(ORVANE_INSTALLED_DATA_DIR "/Language/")};
+}
+
+QString defaultLanguageFile()
+{
+    const QStringList folders = languageFolders();
+    for (const QString &folder : folders) {
+        const QString candidate = folder + QStringLiteral("Default.ovs");
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return folders.first() + QStringLiteral("Default.ovs");
+}
+
+} // namespace orvane::core

@@ -1,0 +1,105 @@
+// Start-up settings: the exact-match rules that decide engines, lists and
+// the language, and the fallbacks when the settings are wrong.
+#include "core/filetypes.h"
+#include "core/inifile.h"
+#include "core/modmain.h"
+#include "core/programpaths.h"
+#include "core/screensaver.h"
+#include "core/startup.h"
+#include "tests/core/fakemessagebox.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace orvane::core;
+using orvane::test::FakeMessageBox;
+
+namespace {
+
+class StartupTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { resetProcessState(); }
+    void write(const QByteArray &ini)
+    {
+        QFile f(m_ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(ini);
+    }
+    QString languageFileWithVersion(const char *name, const char *version)
+    {
+        const QString path = m_dir.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray("[Orvane Language Settings]\r\nVersion=") + version + "\r\n");
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_ini = m_dir.filePath(QStringLiteral("setting.ini"));
+};
+
+} // namespace
+
+TEST_F(StartupTest, DefaultsWithoutSettings)
+{
+    readStartupSettings(m_ini);
+    EXPECT_FALSE(modMain::TryOtherEngine);
+    EXPECT_TRUE(modMain::AutoPlay);
+    EXPECT_TRUE(modMain::UseShortPath);
+    EXPECT_EQ(modMain::WmpFileTypes, kBuiltinWmpFileTypes);
+    EXPECT_EQ(modMain::RealFileTypes, kBuiltinRealFileTypes);
+    buildFilters();
+    EXPECT_EQ(modMain::PlayListFilter, QStringLiteral("*.ovl"));
+    EXPECT_TRUE(modMain::WmpFilter.startsWith(QStringLiteral("*.avi;*.asf;")));
+}
+
+TEST_F(StartupTest, ExactTextsDecide)
+{
+    write("[General Setting]\r\nTry Open Other Mode=true\r\nAutoPlay=FALSE\r\nShortPath=0\r\n"
+          "[Media Player Setting]\r\nFile Types=\r\n"
+          "[RealPlayer Setting]\r\nFile Types=.rm;.xyz\r\n");
+    readStartupSettings(m_ini);
+    EXPECT_FALSE(modMain::TryOtherEngine) << "only the exact text True switches it on";
+    EXPECT_FALSE(modMain::AutoPlay);
+    EXPECT_FALSE(modMain::UseShortPath);
+    EXPECT_EQ(modMain::WmpFileTypes, kBuiltinWmpFileTypes) << "empty means built in";
+    EXPECT_EQ(modMain::RealFileTypes, QStringLiteral(".rm;.xyz")) << "taken as it is";
+
+    write("[General Setting]\r\nTry Open Other Mode=True\r\n");
+    readStartupSettings(m_ini);
+    EXPECT_TRUE(modMain::TryOtherEngine);
+}
+
+TEST_F(StartupTest, LanguageFallsBackToTheDefaultAfterReportingAnOldFile)
+{
+    FakeMessageBox box;
+    const QString old = languageFileWithVersion("Old.ovs", "1.05");
+    write("[General Setting]\r\nLanguageFile=" + old.toUtf8() + "\r\n");
+    // The test binary has no Language folder beside it: no default either.
+    ASSERT_FALSE(QFile::exists(defaultLanguageFile()));
+    EXPECT_FALSE(chooseLanguageFile(m_ini));
+    ASSERT_EQ(box.shown.size(), 2);
+    EXPECT_TRUE(box.shown[0].text.contains(old)) << "the old file is named";
+    EXPECT_EQ(box.shown[1].text, QStringLiteral("Unknown Error!\r\n\r\n") + kNoLanguageFileMessage);
+
+    const QString good = languageFileWithVersion("Good.ovs", "1.06");
+    write("[General Setting]\r\nLanguageFile=" + good.toUtf8() + "\r\n");
+    EXPECT_TRUE(chooseLanguageFile(m_ini));
+    EXPECT_EQ(modMain::LanguageFile, good);
+}
+
+TEST_F(StartupTest, ScreenSaverSettingsMatchExactlyAndNeedNoBus)
+{
+    // The test has no session bus: both directions must be silent no-ops.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    write("[General Setting]\r\nRun Screen Saver=no\r\nSet Screen Saver=Yes\r\n");
+    ApplyScreenSaverSetting(m_ini);
+    EXPECT_FALSE(ScreenSaver::isInhibited());
+    write("[General Setting]\r\nRun Screen Saver=No\r\nSet Screen Saver=Yes\r\n");
+    ApplyScreenSaverSetting(m_ini);
+    RestoreScreenSaver(m_ini);
+    EXPECT_FALSE(ScreenSaver::isInhibited());
+}
