@@ -93,8 +93,9 @@ QString decodeCp932Lossy(const QByteArray &bytes)
         } else {
             for (qsizetype i = start; i < end; ++i) {
                 const char c = bytes.at(i);
-                result += (static_cast<unsigned char>(c) < 0x80) ? QChar::fromLatin1(c)
-                                                                  : QChar(QChar::ReplacementCharacter);
+                result += (static_cast<unsigned char>(c) < 0x80)
+                              ? QChar::fromLatin1(c)
+                              : QChar(QChar::ReplacementCharacter);
             }
         }
         start = end;
@@ -120,8 +121,8 @@ QByteArray encodeCp932(const QString &text, bool *ok)
 {
     const QByteArray utf8 = text.toUtf8();
     QByteArray out;
-    const bool converted = toCp932().valid()
-                           && toCp932().convert(utf8.constData(), size_t(utf8.size()), out);
+    const bool converted =
+        toCp932().valid() && toCp932().convert(utf8.constData(), size_t(utf8.size()), out);
     if (ok)
         *ok = converted;
     return converted ? out : QByteArray();
