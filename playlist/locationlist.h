@@ -19,8 +19,9 @@ using LocationTable = QList<LocationEntry>;
 // .m3u, .m3u8 and .ram playlists in place. A first element without an
 // extension followed by others is the folder of the rest (a file dialog's
 // multiple selection); an element that is absolute itself ("/x", "D:x",
-// "http://x") is not put behind it. Blank elements are not locations and
-// are left out, so the table may be empty.
+// "http://x") is not put behind it, and when all the rest are absolute the
+// first element is a location of its own. Blank elements are not locations
+// and are left out, so the table may be empty.
 LocationTable ParseLocationList(const QString &text);
 
 // Reads a foreign playlist into table (appending): the number of entries
