@@ -1,0 +1,1022 @@
+#include "playback/mpv/mpvrealplayer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLoggingCategory>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QWindow>
+
+#include <mpv/client.h>
+
+#include <cerrno>
+#include <cmath>
+#include <sys/stat.h>
+
+namespace orvane::playback::mpv {
+
+Q_LOGGING_CATEGORY(lcMpv, "orvane.playback.mpv", QtWarningMsg)
+
+namespace {
+
+// Reply ids of the properties the engine watches.
+enum ObservedProperty : quint64 {
+    kPropPause = 1,
+    kPropPausedForCache,
+    kPropCacheState,
+    kPropDuration,
+    kPropWidth,
+    kPropHeight,
+    kPropMetadata,
+};
+
+// Async command replies carry tags from this range; observed properties use
+// the small numbers above.
+constexpr quint64 kFirstTag = 1000;
+
+constexpr int kMaxNesting = 8; // playlists inside playlists
+constexpr int kStepsPerDrain = 64;
+
+QVariant fromNode(const mpv_node &node)
+{
+    switch (node.format) {
+    case MPV_FORMAT_STRING:
+        return QString::fromUtf8(node.u.string);
+    case MPV_FORMAT_FLAG:
+        return node.u.flag != 0;
+    case MPV_FORMAT_INT64:
+        return qlonglong(node.u.int64);
+    case MPV_FORMAT_DOUBLE:
+        return node.u.double_;
+    case MPV_FORMAT_NODE_ARRAY: {
+        QVariantList list;
+        for (int i = 0; node.u.list && i < node.u.list->num; ++i)
+            list.append(fromNode(node.u.list->values[i]));
+        return list;
+    }
+    case MPV_FORMAT_NODE_MAP: {
+        QVariantMap map;
+        for (int i = 0; node.u.list && i < node.u.list->num; ++i)
+            map.insert(QString::fromUtf8(node.u.list->keys[i]), fromNode(node.u.list->values[i]));
+        return map;
+    }
+    default:
+        return {};
+    }
+}
+
+QString tag(const QVariantMap &tags, std::initializer_list<const char *> keys)
+{
+    for (const char *key : keys) {
+        for (auto it = tags.constBegin(); it != tags.constEnd(); ++it) {
+            if (it.key().compare(QLatin1String(key), Qt::CaseInsensitive) == 0)
+                return it.value().toString().trimmed();
+        }
+    }
+    return {};
+}
+
+QString choose(const QString &option, const char *variable, const QString &fallback)
+{
+    if (!option.isEmpty())
+        return option;
+    const QString fromEnvironment = qEnvironmentVariable(variable);
+    return fromEnvironment.isEmpty() ? fallback : fromEnvironment;
+}
+
+bool isSupportedScheme(const QString &location)
+{
+    static const char *const schemes[] = {"http://", "https://", "rtsp://", "rtmp://",
+                                          "mms://",  "mmsh://",  "ftp://"};
+    for (const char *scheme : schemes) {
+        if (location.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+// Reads a playlist file into entries, following playlists it names (up to
+// kMaxNesting deep) and dropping entries that lead back into a file already
+// being read.
+struct Expansion {
+    QList<RealEntry> entries;
+    QStringList notes;
+    QString error;
+    int errorCode = 0;
+};
+
+QString checkRegularFile(const QString &path, qint64 *size, int *code)
+{
+    struct stat info {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        *code =
+            errno == ENOENT || errno == ENOTDIR ? RealPlayer::NotFound : RealPlayer::UnreadableFile;
+        return *code == RealPlayer::NotFound
+                   ? QStringLiteral("The file does not exist: %1").arg(path)
+                   : QStringLiteral("The file cannot be read: %1").arg(path);
+    }
+    // Never hand a FIFO, device or folder on: opening one may block for ever.
+    if (!S_ISREG(info.st_mode)) {
+        *code = RealPlayer::NotARegularFile;
+        return QStringLiteral("Not a regular file: %1").arg(path);
+    }
+    if (info.st_size == 0) {
+        *code = RealPlayer::EmptyFile;
+        return QStringLiteral("The file is empty: %1").arg(path);
+    }
+    *size = info.st_size;
+    *code = RealPlayer::NoError;
+    return {};
+}
+
+void expandInto(const QString &path, int depth, QSet<QString> &reading, Expansion &out)
+{
+    qint64 size = 0;
+    int code = 0;
+    const QString problem = checkRegularFile(path, &size, &code);
+    if (!problem.isEmpty()) {
+        if (depth == 0) {
+            out.error = problem;
+            out.errorCode = code;
+        } else {
+            out.notes << problem;
+        }
+        return;
+    }
+    if (size > kMaxPlaylistBytes) {
+        const QString why = QStringLiteral("The playlist is larger than 1 MiB: %1").arg(path);
+        depth == 0 ? (out.error = why, out.errorCode = RealPlayer::BadPlaylist)
+                   : (out.notes << why, 0);
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QString why = QStringLiteral("The playlist cannot be read: %1").arg(path);
+        depth == 0 ? (out.error = why, out.errorCode = RealPlayer::UnreadableFile)
+                   : (out.notes << why, 0);
+        return;
+    }
+    const QByteArray bytes = file.read(kMaxPlaylistBytes + 1);
+    const QString folder = QFileInfo(path).absolutePath();
+    const RealPlaylist list = isSmilName(path) ? readSmil(bytes, folder) : readRam(bytes, folder);
+    if (list.kind == RealPlaylist::Media) {
+        out.entries.append(RealEntry{QStringLiteral("file://") + path, {}, {}, {}, {}});
+        return;
+    }
+    if (list.kind == RealPlaylist::Invalid) {
+        const QString why = list.error + QStringLiteral(" (%1)").arg(path);
+        depth == 0 ? (out.error = why, out.errorCode = RealPlayer::BadPlaylist)
+                   : (out.notes << why, 0);
+        return;
+    }
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    reading.insert(canonical);
+    for (const RealEntry &entry : list.entries) {
+        if (out.entries.size() >= kMaxPlaylistEntries)
+            break;
+        const QString local = localPathOf(entry.location);
+        if (local.isEmpty() || !isRealPlaylistName(local)) {
+            out.entries.append(entry);
+            continue;
+        }
+        const QString target = QFileInfo(local).canonicalFilePath();
+        if (reading.contains(target)) {
+            out.notes << QStringLiteral("The playlist refers to itself: %1").arg(entry.location);
+        } else if (depth + 1 >= kMaxNesting) {
+            out.notes << QStringLiteral("Playlists nested too deeply: %1").arg(entry.location);
+        } else {
+            expandInto(local, depth + 1, reading, out);
+        }
+    }
+    reading.remove(canonical);
+}
+
+QString shortName(const QString &location)
+{
+    const QString local = localPathOf(location);
+    return local.isEmpty() ? location : QFileInfo(local).fileName();
+}
+
+} // namespace
+
+MpvRealPlayer::MpvRealPlayer(QObject *parent, MpvOptions options)
+    : RealPlayer(parent)
+    , m_options(std::move(options))
+{
+    const bool onX11 = qGuiApp && QGuiApplication::platformName() == QLatin1String("xcb");
+    m_ao = choose(m_options.audioOutput, "ORVANE_MPV_AO", QString());
+    m_vo = choose(m_options.videoOutput, "ORVANE_MPV_VO",
+                  onX11 ? QStringLiteral("gpu,x11") : QStringLiteral("null"));
+    if (qGuiApp) {
+        m_window = std::make_unique<QWindow>();
+        m_window->setTitle(QStringLiteral("RealPlayer picture"));
+    }
+}
+
+MpvRealPlayer::~MpvRealPlayer()
+{
+    if (m_mpv) {
+        // After this no engine thread calls back into this object.
+        mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+        // Bounded: open network sources give up after the network timeout.
+        mpv_terminate_destroy(m_mpv);
+        m_mpv = nullptr;
+    }
+}
+
+QWindow *MpvRealPlayer::videoWindow()
+{
+    return m_window.get();
+}
+
+bool MpvRealPlayer::ensureMpv()
+{
+    if (m_mpv)
+        return true;
+    if (m_mpvFailed)
+        return false;
+    m_mpv = mpv_create();
+    if (!m_mpv) {
+        m_mpvFailed = true;
+        return false;
+    }
+    auto set = [this](const char *name, const QString &value) {
+        const int rc = mpv_set_option_string(m_mpv, name, value.toUtf8().constData());
+        if (rc < 0)
+            qCInfo(lcMpv) << "option" << name << "=" << value << "refused:" << mpv_error_string(rc);
+    };
+    auto yesNo = [](bool on) { return on ? QStringLiteral("yes") : QStringLiteral("no"); };
+    const QString no = QStringLiteral("no");
+    // A library inside a program: no user configuration, scripts, terminal
+    // or key bindings of mpv's own, no guessing of extra files.
+    set("config", no);
+    set("terminal", no);
+    set("load-scripts", no);
+    set("ytdl", no);
+    set("osc", no);
+    set("load-stats-overlay", no);
+    set("load-osd-console", no);
+    set("load-auto-profiles", no);
+    set("input-default-bindings", no);
+    set("input-builtin-bindings", no);
+    set("resume-playback", no);
+    set("sub-auto", no);
+    set("audio-file-auto", no);
+    set("cover-art-auto", no);
+    set("audio-display", no);
+    set("idle", QStringLiteral("yes"));
+    set("keep-open", no);
+    set("hr-seek", QStringLiteral("yes"));
+    set("network-timeout", QString::number(m_options.networkTimeoutSeconds));
+    // The probe asks "does it open?", not "how long exactly is it?".
+    set("demuxer-lavf-analyzeduration", QStringLiteral("0.5"));
+    if (!m_ao.isEmpty())
+        set("ao", m_ao);
+    set("vo", m_vo);
+    if (m_vo != QLatin1String("null") && m_window) {
+        // The picture goes into our own native window, which the user
+        // interface embeds; without X11 there is no native window to use.
+        set("wid", QString::number(qulonglong(m_window->winId())));
+        set("force-window", no);
+    }
+    set("mute", yesNo(m_mute));
+    set("volume", QString::number(m_volume));
+    set("keepaspect", yesNo(m_keepAspect));
+    set("input-vo-keyboard", yesNo(m_wantKeyboard));
+    set("input-cursor", yesNo(m_wantMouse));
+    set("osd-level", m_osd ? QStringLiteral("1") : QStringLiteral("0"));
+
+    if (mpv_initialize(m_mpv) < 0) {
+        mpv_destroy(m_mpv);
+        m_mpv = nullptr;
+        m_mpvFailed = true;
+        return false;
+    }
+    mpv_request_log_messages(m_mpv, "error");
+    mpv_observe_property(m_mpv, kPropPause, "pause", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, kPropPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, kPropCacheState, "cache-buffering-state", MPV_FORMAT_INT64);
+    mpv_observe_property(m_mpv, kPropDuration, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, kPropWidth, "width", MPV_FORMAT_INT64);
+    mpv_observe_property(m_mpv, kPropHeight, "height", MPV_FORMAT_INT64);
+    mpv_observe_property(m_mpv, kPropMetadata, "metadata", MPV_FORMAT_NODE);
+    // The engine's threads only post; drain() does the work on our thread.
+    mpv_set_wakeup_callback(
+        m_mpv,
+        [](void *self) {
+            QMetaObject::invokeMethod(static_cast<MpvRealPlayer *>(self), &MpvRealPlayer::drain,
+                                      Qt::QueuedConnection);
+        },
+        this);
+    return true;
+}
+
+void MpvRealPlayer::setMpvFlag(const char *name, bool on)
+{
+    if (!m_mpv)
+        return; // applied when libmpv starts
+    int flag = on ? 1 : 0;
+    mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag);
+}
+
+QVariant MpvRealPlayer::getProperty(const char *name) const
+{
+    if (!m_mpv)
+        return {};
+    mpv_node node{};
+    if (mpv_get_property(m_mpv, name, MPV_FORMAT_NODE, &node) < 0)
+        return {};
+    QVariant value = fromNode(node);
+    mpv_free_node_contents(&node);
+    return value;
+}
+
+// --- events ----------------------------------------------------------------
+
+void MpvRealPlayer::post(std::function<void()> step)
+{
+    m_pending.push_back(std::move(step));
+    scheduleDrain();
+}
+
+void MpvRealPlayer::scheduleDrain()
+{
+    if (m_drainPosted)
+        return;
+    m_drainPosted = true;
+    QMetaObject::invokeMethod(this, &MpvRealPlayer::drain, Qt::QueuedConnection);
+}
+
+void MpvRealPlayer::drain()
+{
+    m_drainPosted = false;
+    // One report at a time: a handler that pumps events re-enters here and
+    // simply takes the next report, so the order is kept.
+    for (int steps = 0; steps < kStepsPerDrain; ++steps) {
+        if (!m_pending.empty()) {
+            std::function<void()> step = std::move(m_pending.front());
+            m_pending.pop_front();
+            step();
+            continue;
+        }
+        if (!m_mpv)
+            return;
+        mpv_event *event = mpv_wait_event(m_mpv, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            return;
+        handleEvent(*event);
+    }
+    scheduleDrain(); // more to do: let other events of the program run first
+}
+
+void MpvRealPlayer::setState(int state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    post([this, state] { Q_EMIT stateChanged(state); });
+}
+
+void MpvRealPlayer::raiseError(int severity, int engineCode, int userCode, const QString &userText,
+                               const QString &errorText)
+{
+    qCInfo(lcMpv) << "error" << severity << userCode << userText << errorText;
+    post([this, severity, engineCode, userCode, userText, errorText] {
+        Q_EMIT errorMessage(severity, engineCode, userCode, userText, QString(), errorText);
+    });
+}
+
+// Copies what it needs out of the event at once: a signal handler that pumps
+// events makes the next mpv_wait_event() call, which frees this event.
+void MpvRealPlayer::handleEvent(const mpv_event &event)
+{
+    qCDebug(lcMpv) << "event" << mpv_event_name(event.event_id) << "state" << m_state;
+    switch (event.event_id) {
+    case MPV_EVENT_LOG_MESSAGE: {
+        const auto *message = static_cast<const mpv_event_log_message *>(event.data);
+        m_lastLog = QString::fromUtf8(message->prefix) + QStringLiteral(": ") +
+                    QString::fromUtf8(message->text).trimmed();
+        break;
+    }
+    case MPV_EVENT_COMMAND_REPLY:
+        if (m_stopTag != 0 && event.reply_userdata == m_stopTag) {
+            m_stopTag = 0;
+            closeForStop();
+        }
+        break;
+    case MPV_EVENT_START_FILE:
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        // Carries no id: the clip that loads is the last one started, which
+        // is ours when our id is the newest.
+        if (m_activeId != kNoId && !m_opened)
+            onFileLoaded();
+        break;
+    case MPV_EVENT_SEEK:
+        if (m_activeId != kNoId && m_restarted)
+            setState(Seeking);
+        break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        if (m_activeId != kNoId && m_opened)
+            onPlaybackRestart();
+        break;
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        const auto *property = static_cast<const mpv_event_property *>(event.data);
+        QVariant value;
+        if (property->format == MPV_FORMAT_FLAG)
+            value = *static_cast<int *>(property->data) != 0;
+        else if (property->format == MPV_FORMAT_INT64)
+            value = qlonglong(*static_cast<int64_t *>(property->data));
+        else if (property->format == MPV_FORMAT_DOUBLE)
+            value = *static_cast<double *>(property->data);
+        else if (property->format == MPV_FORMAT_NODE)
+            value = fromNode(*static_cast<mpv_node *>(property->data));
+        onPropertyChange(event.reply_userdata, value);
+        break;
+    }
+    case MPV_EVENT_END_FILE: {
+        const auto *end = static_cast<const mpv_event_end_file *>(event.data);
+        if (m_activeId == kNoId || quint64(end->playlist_entry_id) != m_activeId)
+            break; // a clip we left already
+        const int reason = end->reason;
+        const int error = end->error;
+        if (reason == MPV_END_FILE_REASON_EOF) {
+            onEntryEnded();
+        } else if (reason == MPV_END_FILE_REASON_ERROR) {
+            const QString entry = m_entries.value(m_entry).location;
+            const int code =
+                isSupportedScheme(entry) ? NetworkFailed
+                : (error == MPV_ERROR_LOADING_FAILED || error == MPV_ERROR_UNKNOWN_FORMAT ||
+                   error == MPV_ERROR_NOTHING_TO_PLAY)
+                    ? UnknownFormat
+                    : PlaybackFailed;
+            onEntryFailed(error, code, QString::fromUtf8(mpv_error_string(error)));
+        } else if (reason == MPV_END_FILE_REASON_REDIRECT) {
+            // A playlist format of libmpv's own: we only play what we read.
+            mpv_command_string(m_mpv, "stop");
+            onEntryFailed(0, UnknownFormat,
+                          QStringLiteral("a playlist of a kind this engine does not read"));
+        } else {
+            // Stopped from outside our own calls (libmpv shutting down).
+            m_activeId = kNoId;
+            forgetClip();
+            setState(Stopped);
+        }
+        break;
+    }
+    case MPV_EVENT_SHUTDOWN:
+        // libmpv ended on its own: start afresh on the next play().
+        mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+        mpv_destroy(m_mpv);
+        m_mpv = nullptr;
+        m_activeId = kNoId;
+        setState(Stopped);
+        break;
+    default:
+        break;
+    }
+}
+
+void MpvRealPlayer::onFileLoaded()
+{
+    m_opened = true;
+    m_openedInRun = true;
+    m_failed = false;
+    const QVariantMap tags = getProperty("metadata").toMap();
+    m_clip.title = tag(tags, {"title"});
+    m_clip.author = tag(tags, {"artist", "author", "album_artist", "composer"});
+    m_clip.copyright = tag(tags, {"copyright"});
+    m_clip.comment = tag(tags, {"comment", "description"});
+    const QVariant duration = getProperty("duration");
+    m_duration = duration.isValid() ? duration.toDouble() : -1;
+    m_clipWidth = getProperty("width").toInt();
+    m_clipHeight = getProperty("height").toInt();
+    const QString location = m_entries.value(m_entry).location;
+    QString name = shortName(location);
+    post([this, name, location] { Q_EMIT clipOpened(name, location); });
+    if (m_pendingSeekMs >= 0) {
+        const QByteArray seconds = QByteArray::number(m_pendingSeekMs / 1000.0);
+        const char *args[] = {"seek", seconds.constData(), "absolute", nullptr};
+        mpv_command_async(m_mpv, 0, args);
+        m_pendingSeekMs = -1;
+    }
+    if (isNetworkEntry() && !m_restarted) {
+        setState(Buffering);
+        post([this] { Q_EMIT buffering(0, 0); });
+    }
+}
+
+void MpvRealPlayer::onPlaybackRestart()
+{
+    m_restarted = true;
+    if (m_cachePaused)
+        setState(Buffering);
+    else
+        setState(m_paused ? Paused : Playing);
+}
+
+void MpvRealPlayer::onPropertyChange(quint64 id, const QVariant &value)
+{
+    switch (id) {
+    case kPropPause:
+        if (m_activeId != kNoId && m_restarted && (m_state == Playing || m_state == Paused))
+            setState(value.toBool() ? Paused : Playing);
+        break;
+    case kPropPausedForCache:
+        m_cachePaused = value.toBool();
+        if (m_activeId != kNoId && m_restarted) {
+            if (m_cachePaused) {
+                setState(Buffering);
+                post([this] { Q_EMIT buffering(1, 0); });
+            } else {
+                setState(m_paused ? Paused : Playing);
+            }
+        }
+        break;
+    case kPropCacheState:
+        if (m_activeId != kNoId && m_state == Buffering && value.isValid()) {
+            const int percent = qBound(0, value.toInt(), 100);
+            const int flags = m_restarted ? 1 : 0;
+            post([this, flags, percent] { Q_EMIT buffering(flags, percent); });
+        }
+        break;
+    case kPropDuration:
+        if (m_activeId != kNoId && m_opened)
+            m_duration = value.isValid() ? value.toDouble() : -1;
+        break;
+    case kPropWidth:
+        if (m_activeId != kNoId && m_opened && value.isValid())
+            m_clipWidth = value.toInt();
+        break;
+    case kPropHeight:
+        if (m_activeId != kNoId && m_opened && value.isValid())
+            m_clipHeight = value.toInt();
+        break;
+    case kPropMetadata:
+        break; // read once the clip is loaded
+    default:
+        break;
+    }
+}
+
+int MpvRealPlayer::nextEntryIndex()
+{
+    if (m_playedInRound.size() != m_entries.size())
+        m_playedInRound = QList<bool>(m_entries.size(), false);
+    if (m_entry >= 0 && m_entry < m_playedInRound.size())
+        m_playedInRound[m_entry] = true;
+    if (!m_shuffle)
+        return m_entry + 1 < m_entries.size() ? m_entry + 1 : -1;
+    QList<int> left;
+    for (int i = 0; i < m_playedInRound.size(); ++i) {
+        if (!m_playedInRound[i])
+            left.append(i);
+    }
+    return left.isEmpty() ? -1 : left[QRandomGenerator::global()->bounded(int(left.size()))];
+}
+
+void MpvRealPlayer::onEntryEnded()
+{
+    post([this] { Q_EMIT clipClosed(); });
+    const int next = nextEntryIndex();
+    if (next >= 0) {
+        openEntry(next);
+        return;
+    }
+    m_playedInRound.clear();
+    ++m_timesPlayed;
+    if (m_looping || m_timesPlayed < m_loopCount) {
+        openEntry(m_shuffle ? nextEntryIndex() : 0);
+        return;
+    }
+    m_activeId = kNoId;
+    m_entry = 0;
+    m_startMs = 0;
+    setState(Stopped);
+}
+
+void MpvRealPlayer::onEntryFailed(int engineCode, int userCode, const QString &why)
+{
+    const QString location = m_entries.value(m_entry).location;
+    const QString detail =
+        m_lastLog.isEmpty() ? why : why + QStringLiteral(" (") + m_lastLog + QLatin1Char(')');
+    m_lastLog.clear();
+    if (m_opened)
+        post([this] { Q_EMIT clipClosed(); });
+    const int next = nextEntryIndex();
+    if (next >= 0) {
+        raiseError(
+            Informational, engineCode, EntrySkipped,
+            QStringLiteral("An entry could not be played and was passed over: %1").arg(location),
+            detail);
+        openEntry(next);
+        return;
+    }
+    // The end of the source: an error, unless something played before.
+    const int severity = m_openedInRun ? Informational : Error;
+    QString text;
+    switch (userCode) {
+    case NetworkFailed:
+        text = QStringLiteral("The location cannot be reached: %1").arg(location);
+        break;
+    case UnknownFormat:
+        text = QStringLiteral("The file is not a format this engine plays: %1").arg(location);
+        break;
+    default:
+        text = QStringLiteral("The media could not be played: %1").arg(location);
+        break;
+    }
+    raiseError(severity, engineCode, userCode, text, detail);
+    m_failed = !m_openedInRun;
+    m_activeId = kNoId;
+    m_opened = false;
+    m_entry = 0;
+    m_playedInRound.clear();
+    setState(Stopped);
+}
+
+bool MpvRealPlayer::isNetworkEntry() const
+{
+    return isSupportedScheme(m_entries.value(m_entry).location);
+}
+
+// --- operations ----------------------------------------------------------
+
+void MpvRealPlayer::forgetClip()
+{
+    m_opened = false;
+    m_restarted = false;
+    m_cachePaused = false;
+    m_pendingSeekMs = -1;
+}
+
+void MpvRealPlayer::setSource(const QString &location)
+{
+    stop();
+    m_source = location;
+    m_entries.clear();
+    m_entry = 0;
+    m_playedInRound.clear();
+    m_sourceError.clear();
+    m_sourceErrorCode = 0;
+    m_sourceNotes.clear();
+    m_singleClip = false;
+    m_failed = false;
+    m_clip = {};
+    m_duration = -1;
+    m_clipWidth = m_clipHeight = 0;
+    m_startMs = 0;
+    if (location.isEmpty())
+        return;
+    const QString local = localPathOf(location);
+    if (!local.isEmpty() && isRealPlaylistName(local)) {
+        Expansion expansion;
+        QSet<QString> reading;
+        expandInto(local, 0, reading, expansion);
+        m_entries = expansion.entries;
+        m_sourceNotes = expansion.notes;
+        if (!expansion.error.isEmpty()) {
+            m_sourceError = expansion.error;
+            m_sourceErrorCode = expansion.errorCode;
+            m_entries.clear();
+        } else if (m_entries.isEmpty()) {
+            m_sourceError = expansion.notes.isEmpty()
+                                ? QStringLiteral("The playlist holds no media: %1").arg(location)
+                                : expansion.notes.join(QLatin1Char('\n'));
+            m_sourceErrorCode = expansion.notes.isEmpty() ? EmptyPlaylist : SelfReference;
+        }
+        // A ".ram" that turned out to be a media file is a single clip.
+        m_singleClip = m_entries.size() == 1 && localPathOf(m_entries[0].location) == local;
+    } else {
+        m_entries.append(RealEntry{location, {}, {}, {}, {}});
+        m_singleClip = true;
+    }
+    if (m_autoStart)
+        play();
+}
+
+void MpvRealPlayer::play()
+{
+    if (m_source.isEmpty())
+        return;
+    if (m_activeId != kNoId) {
+        if (m_paused) {
+            m_paused = false;
+            setMpvFlag("pause", false);
+        }
+        return;
+    }
+    m_paused = false;
+    m_timesPlayed = 0;
+    m_openedInRun = false;
+    m_playedInRound.clear();
+    if (!m_sourceError.isEmpty()) {
+        // Reported like every other failure: after the call, as an event.
+        const quint64 gen = ++m_loadGen;
+        m_stopTag = 0;
+        setState(Contacting);
+        const int code = m_sourceErrorCode;
+        const QString text = m_sourceError;
+        post([this, gen, code, text] {
+            if (gen != m_loadGen)
+                return;
+            m_failed = true;
+            raiseError(Error, 0, code, text, QString());
+            setState(Stopped);
+        });
+        return;
+    }
+    for (const QString &note : std::as_const(m_sourceNotes))
+        raiseError(Informational, 0,
+                   note.contains(QLatin1String("itself")) ? SelfReference : EntrySkipped, note,
+                   QString());
+    openEntry(m_entry);
+}
+
+void MpvRealPlayer::openEntry(int index)
+{
+    const quint64 gen = ++m_loadGen;
+    m_stopTag = 0; // a stop still on its way no longer ends anything
+    m_entry = index;
+    m_activeId = kNoId;
+    m_lastLog.clear();
+    forgetClip();
+    setState(Contacting);
+    const QString location = m_entries.value(index).location;
+    auto failLater = [this, gen](int engineCode, int code, const QString &why) {
+        post([this, gen, engineCode, code, why] {
+            if (gen == m_loadGen)
+                onEntryFailed(engineCode, code, why);
+        });
+    };
+    if (!ensureMpv()) {
+        post([this, gen] {
+            if (gen != m_loadGen)
+                return;
+            m_failed = true;
+            raiseError(Alert, 0, EngineFailed,
+                       QStringLiteral("The playback engine (libmpv) could not start."), QString());
+            setState(Stopped);
+        });
+        return;
+    }
+    QString target;
+    const QString local = localPathOf(location);
+    if (!local.isEmpty()) {
+        qint64 size = 0;
+        int code = 0;
+        const QString problem = checkRegularFile(local, &size, &code);
+        if (!problem.isEmpty()) {
+            failLater(0, code, problem);
+            return;
+        }
+        target = local;
+    } else if (isSupportedScheme(location)) {
+        target = location;
+    } else {
+        failLater(0, UnsupportedSource,
+                  QStringLiteral("Not a location this engine can open: %1").arg(location));
+        return;
+    }
+    int pause = m_paused ? 1 : 0;
+    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
+    const QByteArray path = target.toUtf8();
+    // Only a real start position: "start=0" would cost an extra seek.
+    const QByteArray start =
+        m_startMs > 0 ? "start=" + QByteArray::number(m_startMs / 1000.0) : QByteArray();
+    const char *args[] = {"loadfile", path.constData(), "replace",
+                          start.isEmpty() ? nullptr : start.constData(), nullptr};
+    m_startMs = 0;
+    mpv_node result{};
+    // Quick: libmpv only queues the file; the id tells its reports apart.
+    const int rc = mpv_command_ret(m_mpv, args, &result);
+    if (rc < 0) {
+        failLater(rc, PlaybackFailed, QString::fromUtf8(mpv_error_string(rc)));
+        return;
+    }
+    const QVariantMap reply = fromNode(result).toMap();
+    mpv_free_node_contents(&result);
+    bool ok = false;
+    const quint64 id = reply.value(QStringLiteral("playlist_entry_id")).toULongLong(&ok);
+    if (!ok) {
+        failLater(0, PlaybackFailed, QStringLiteral("libmpv gave no playlist entry id"));
+        return;
+    }
+    m_activeId = id;
+}
+
+void MpvRealPlayer::pause()
+{
+    if (m_state == Stopped || m_paused)
+        return;
+    m_paused = true;
+    setMpvFlag("pause", true);
+}
+
+void MpvRealPlayer::stop()
+{
+    m_paused = false;
+    m_startMs = 0;
+    m_pendingSeekMs = -1;
+    if (m_state == Stopped)
+        return;
+    ++m_loadGen; // queued failures of the clip no longer apply
+    if (m_activeId != kNoId && m_mpv) {
+        // The state turns Stopped when libmpv answers this command.
+        m_stopTag = kFirstTag + m_nextTag++;
+        const char *args[] = {"stop", nullptr};
+        if (mpv_command_async(m_mpv, m_stopTag, args) >= 0)
+            return;
+        m_stopTag = 0;
+    }
+    const quint64 gen = m_loadGen;
+    post([this, gen] {
+        if (gen == m_loadGen)
+            closeForStop();
+    });
+}
+
+void MpvRealPlayer::closeForStop()
+{
+    const bool wasOpen = m_opened;
+    m_activeId = kNoId;
+    forgetClip();
+    m_entry = qBound(0, m_entry, qMax(0, int(m_entries.size()) - 1));
+    if (wasOpen)
+        post([this] { Q_EMIT clipClosed(); });
+    setState(Stopped);
+}
+
+void MpvRealPlayer::setPosition(qint32 ms)
+{
+    if (m_activeId == kNoId || !m_opened) {
+        if (m_activeId != kNoId)
+            m_pendingSeekMs = qMax(0, ms);
+        else
+            m_startMs = qMax(0, ms);
+        return;
+    }
+    const qint32 len = length();
+    if (ms < 0 || (len >= 0 && ms > len)) {
+        raiseError(Informational, 0, SeekRefused,
+                   QStringLiteral("The position %1 ms is outside the clip.").arg(ms), QString());
+        return;
+    }
+    const QByteArray seconds = QByteArray::number(ms / 1000.0, 'f', 3);
+    const char *args[] = {"seek", seconds.constData(), "absolute", nullptr};
+    if (mpv_command_async(m_mpv, 0, args) >= 0 && m_restarted)
+        setState(Seeking); // until libmpv reports the playback restarted
+}
+
+qint32 MpvRealPlayer::position() const
+{
+    if (m_activeId == kNoId || !m_opened)
+        return m_state == Stopped ? m_startMs : 0;
+    const QVariant seconds = getProperty("time-pos");
+    if (!seconds.isValid())
+        return 0;
+    return qint32(std::llround(qMax(0.0, seconds.toDouble()) * 1000.0));
+}
+
+qint32 MpvRealPlayer::length() const
+{
+    // Some RealMedia files state no length (0): unknown, not empty.
+    if (m_duration <= 0 || !std::isfinite(m_duration))
+        return -1;
+    return qint32(std::llround(qMin(m_duration * 1000.0, 2147483647.0)));
+}
+
+bool MpvRealPlayer::canPlay() const
+{
+    return !m_source.isEmpty() && m_sourceError.isEmpty() && !m_failed && !m_mpvFailed;
+}
+
+bool MpvRealPlayer::canSeek() const
+{
+    if (m_activeId != kNoId && m_opened)
+        return getProperty("seekable").toBool();
+    return !localPathOf(m_entries.value(m_entry).location).isEmpty();
+}
+
+void MpvRealPlayer::nextEntry()
+{
+    if (m_entry + 1 >= m_entries.size())
+        return;
+    if (m_activeId != kNoId)
+        openEntry(m_entry + 1);
+    else
+        ++m_entry;
+}
+
+void MpvRealPlayer::previousEntry()
+{
+    if (m_entry <= 0 || m_entries.isEmpty())
+        return;
+    if (m_activeId != kNoId)
+        openEntry(m_entry - 1);
+    else
+        --m_entry;
+}
+
+QString MpvRealPlayer::entryTitle(int index) const
+{
+    if (m_singleClip && index == 0)
+        return m_clip.title;
+    return index >= 0 && index < m_entries.size() ? m_entries[index].title : QString();
+}
+
+QString MpvRealPlayer::entryAuthor(int index) const
+{
+    if (m_singleClip && index == 0)
+        return m_clip.author;
+    return index >= 0 && index < m_entries.size() ? m_entries[index].author : QString();
+}
+
+QString MpvRealPlayer::entryCopyright(int index) const
+{
+    if (m_singleClip && index == 0)
+        return m_clip.copyright;
+    return index >= 0 && index < m_entries.size() ? m_entries[index].copyright : QString();
+}
+
+QString MpvRealPlayer::entryAbstract(int index) const
+{
+    if (m_singleClip && index == 0)
+        return m_clip.comment;
+    return index >= 0 && index < m_entries.size() ? m_entries[index].abstract : QString();
+}
+
+void MpvRealPlayer::setMute(bool mute)
+{
+    m_mute = mute;
+    setMpvFlag("mute", mute);
+}
+
+void MpvRealPlayer::setVolume(int percent)
+{
+    m_volume = qBound(0, percent, 100);
+    if (m_mpv) {
+        double volume = m_volume;
+        mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &volume);
+    }
+}
+
+void MpvRealPlayer::setMaintainAspect(bool on)
+{
+    m_keepAspect = on;
+    setMpvFlag("keepaspect", on);
+}
+
+void MpvRealPlayer::setWantKeyboardEvents(bool on)
+{
+    m_wantKeyboard = on;
+    setMpvFlag("input-vo-keyboard", on);
+}
+
+void MpvRealPlayer::setWantMouseEvents(bool on)
+{
+    m_wantMouse = on;
+    setMpvFlag("input-cursor", on);
+}
+
+void MpvRealPlayer::setOnScreenMessages(bool on)
+{
+    m_osd = on;
+    if (m_mpv) {
+        int64_t level = on ? 1 : 0;
+        mpv_set_property(m_mpv, "osd-level", MPV_FORMAT_INT64, &level);
+    }
+}
+
+QString MpvRealPlayer::statisticsText() const
+{
+    if (m_activeId == kNoId || !m_opened)
+        return QStringLiteral("No clip is open.");
+    auto line = [this](const char *label, const char *property) {
+        const QVariant value = getProperty(property);
+        return QLatin1String(label) + QStringLiteral(": ") +
+               (value.isValid() ? value.toString() : QStringLiteral("-")) + QLatin1Char('\n');
+    };
+    return line("Audio codec", "audio-codec-name") + line("Audio bit rate", "audio-bitrate") +
+           line("Video codec", "video-codec") + line("Video bit rate", "video-bitrate") +
+           line("Frames dropped", "frame-drop-count") + line("Format", "file-format");
+}
+
+QString MpvRealPlayer::preferencesText() const
+{
+    return QStringLiteral("Audio output: %1\nVideo output: %2\nNetwork timeout: %3 s")
+        .arg(m_ao.isEmpty() ? QStringLiteral("auto") : m_ao, m_vo)
+        .arg(m_options.networkTimeoutSeconds);
+}
+
+QString MpvRealPlayer::aboutText() const
+{
+    const unsigned long version = mpv_client_api_version();
+    return QStringLiteral("RealPlayer engine on libmpv (client API %1.%2)")
+        .arg(version >> 16)
+        .arg(version & 0xffff);
+}
+
+} // namespace orvane::playback::mpv

@@ -1,0 +1,179 @@
+#pragma once
+
+#include "playback/engine/realplayer.h"
+#include "playback/mpv/realplaylist.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QString>
+#include <QVariantMap>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+struct mpv_handle;
+struct mpv_event;
+
+namespace orvane::playback::mpv {
+
+// How the engine talks to the outside world. Each empty text falls back to
+// an environment variable, then to the built-in choice:
+//   ORVANE_MPV_AO  audio output, e.g. "null" (keeps real time: tests, benchmarks);
+//                  default: libmpv's own choice (PulseAudio, ALSA, ...)
+//   ORVANE_MPV_VO  video output, e.g. "null" or "x11"; default "gpu,x11" when
+//                  the application runs on X11 (the picture goes into
+//                  videoWindow()), "null" on any other platform (offscreen).
+struct MpvOptions {
+    QString audioOutput;
+    QString videoOutput;
+    // Seconds a network source may stay silent before it fails.
+    int networkTimeoutSeconds = 5;
+};
+
+// The RealPlayer engine on libmpv. libmpv is created on first use. Its
+// threads only post a queued call to this object's thread (the GUI thread),
+// which then takes the engine's events one by one (mpv_wait_event with a
+// zero timeout) and turns them into state and signals; nothing else here
+// runs on another thread and no call waits for the engine.
+class MpvRealPlayer final : public RealPlayer
+{
+    Q_OBJECT
+public:
+    explicit MpvRealPlayer(QObject *parent = nullptr, MpvOptions options = {});
+    ~MpvRealPlayer() override;
+
+    QString source() const override { return m_source; }
+    void setSource(const QString &location) override;
+    QString controls() const override { return m_controls; }
+    void setControls(const QString &controls) override { m_controls = controls; }
+    int playState() const override { return m_state; }
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void setPosition(qint32 ms) override;
+    qint32 position() const override;
+    qint32 length() const override;
+    bool canPlay() const override;
+    bool canSeek() const override;
+    bool isLooping() const override { return m_looping; }
+    void setLooping(bool on) override { m_looping = on; }
+    int loopCount() const override { return m_loopCount; }
+    void setLoopCount(int count) override { m_loopCount = count < 1 ? 1 : count; }
+    int numEntries() const override { return int(m_entries.size()); }
+    int currentEntry() const override { return m_entries.isEmpty() ? 0 : m_entry + 1; }
+    void nextEntry() override;
+    void previousEntry() override;
+    QString entryTitle(int index) const override;
+    QString entryAuthor(int index) const override;
+    QString entryCopyright(int index) const override;
+    QString entryAbstract(int index) const override;
+    QString title() const override { return m_clip.title; }
+    QString author() const override { return m_clip.author; }
+    QString copyright() const override { return m_clip.copyright; }
+    int clipWidth() const override { return m_clipWidth; }
+    int clipHeight() const override { return m_clipHeight; }
+    bool isMute() const override { return m_mute; }
+    void setMute(bool mute) override;
+    void setCentered(bool on) override { m_centered = on; }
+    void setOriginalSize() override { m_pictureScale = 1; }
+    void setDoubleSize() override { m_pictureScale = 2; }
+    int pictureScale() const override { return m_pictureScale; }
+    void setVolume(int percent) override;
+    void setAutoStart(bool on) override { m_autoStart = on; }
+    void setShuffle(bool on) override { m_shuffle = on; }
+    void setMaintainAspect(bool on) override;
+    void setWantKeyboardEvents(bool on) override;
+    void setWantMouseEvents(bool on) override;
+    void setEnableContextMenu(bool) override {}
+    void setOnScreenMessages(bool on) override;
+    QString statisticsText() const override;
+    QString preferencesText() const override;
+    QString aboutText() const override;
+    QWindow *videoWindow() override;
+
+    // The outputs in use (after the fallbacks above).
+    QString audioOutput() const { return m_ao; }
+    QString videoOutput() const { return m_vo; }
+
+private:
+    enum : quint64 { kNoId = quint64(-1) };
+
+    bool ensureMpv();
+    void setMpvFlag(const char *name, bool on);
+    void drain();
+    void scheduleDrain();
+    void post(std::function<void()> step);
+    void setState(int state);
+    void raiseError(int severity, int engineCode, int userCode, const QString &userText,
+                    const QString &errorText);
+    void handleEvent(const mpv_event &event);
+    void onFileLoaded();
+    void onPlaybackRestart();
+    void onPropertyChange(quint64 id, const QVariant &value);
+    void onEntryEnded();
+    void onEntryFailed(int engineCode, int userCode, const QString &why);
+    void openEntry(int index);
+    void closeForStop();
+    void forgetClip();
+    int nextEntryIndex();
+    QString classifyLocal(const QString &path, int *code) const;
+    bool isNetworkEntry() const;
+    QVariant getProperty(const char *name) const;
+
+    MpvOptions m_options;
+    QString m_ao, m_vo;
+    mpv_handle *m_mpv = nullptr;
+    bool m_mpvFailed = false;
+    std::unique_ptr<QWindow> m_window;
+
+    QString m_source;
+    QString m_controls = QStringLiteral("ImageWindow");
+    QList<RealEntry> m_entries;
+    bool m_singleClip = false; // the entry texts come from the clip's tags
+    int m_entry = 0;           // index into m_entries
+    QString m_sourceError;     // the playlist could not be used
+    int m_sourceErrorCode = 0;
+    QStringList m_sourceNotes; // entries passed over while reading it
+    QList<bool> m_playedInRound;
+
+    int m_state = Stopped;
+    bool m_failed = false;      // the last open failed: canPlay() is false
+    quint64 m_activeId = kNoId; // libmpv's playlist entry id of the open clip
+    bool m_opened = false;      // that clip sent "file loaded"
+    bool m_restarted = false;   // ... and its first frame is ready
+    bool m_openedInRun = false; // some entry opened since play() started
+    bool m_paused = false;      // the pause the program asked for
+    bool m_cachePaused = false;
+    quint64 m_stopTag = 0; // reply id of the stop whose report ends the clip
+    quint64 m_nextTag = 1;
+    quint64 m_loadGen = 0; // invalidates queued steps of an earlier open
+    qint32 m_startMs = 0;
+    qint32 m_pendingSeekMs = -1;
+    int m_timesPlayed = 0;
+    QString m_lastLog;
+
+    struct ClipTags {
+        QString title, author, copyright, comment;
+    } m_clip;
+    double m_duration = -1;
+    int m_clipWidth = 0, m_clipHeight = 0;
+
+    bool m_looping = false;
+    int m_loopCount = 1;
+    bool m_mute = false;
+    int m_volume = 100;
+    bool m_centered = true;
+    int m_pictureScale = 1;
+    bool m_autoStart = false;
+    bool m_shuffle = false;
+    bool m_keepAspect = true;
+    bool m_wantKeyboard = false;
+    bool m_wantMouse = false;
+    bool m_osd = false;
+
+    std::deque<std::function<void()>> m_pending;
+    bool m_drainPosted = false;
+};
+
+} // namespace orvane::playback::mpv

@@ -1,0 +1,471 @@
+// The libmpv RealPlayer engine on real files (ao=null keeps real time).
+#include "tests/playback/mpv/mpvtesthelpers.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using orvane::playback::RealPlayer;
+using orvane::playback::mpv::MpvRealPlayer;
+using namespace orvane::test;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class MpvRealPlayerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_log.watch(m_engine);
+    }
+    // Plays until the engine reports Playing (or gives up).
+    bool playUntilPlaying(const QString &location)
+    {
+        m_engine.setSource(location);
+        m_engine.play();
+        return waitUntil([this] { return m_engine.playState() == RealPlayer::Playing; });
+    }
+    bool waitStopped(int ms = 10000)
+    {
+        return waitUntil([this] { return m_engine.playState() == RealPlayer::Stopped; }, ms);
+    }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+    MpvRealPlayer m_engine{nullptr, quietOptions()};
+    EngineLog m_log;
+};
+
+struct ClipCase {
+    const char *name;
+    QString (*make)();
+    int width, height;
+    const char *title;
+    const char *author;
+    const char *copyright;
+};
+
+class MpvClipTest : public MpvRealPlayerTest, public ::testing::WithParamInterface<ClipCase>
+{
+};
+
+TEST_P(MpvClipTest, OpensPlaysAndDescribesTheClip)
+{
+    const ClipCase &clip = GetParam();
+    const QString file = clip.make();
+    ASSERT_FALSE(file.isEmpty());
+    ASSERT_TRUE(playUntilPlaying(fileUrl(file))) << m_log.events.join(u',').toStdString();
+    EXPECT_EQ(m_log.states.value(0), RealPlayer::Contacting);
+    EXPECT_EQ(m_log.openedUrls, QStringList{fileUrl(file)});
+    EXPECT_TRUE(m_log.errors.isEmpty());
+    EXPECT_TRUE(m_engine.canPlay());
+    EXPECT_TRUE(m_engine.canSeek());
+    EXPECT_EQ(m_engine.numEntries(), 1);
+    EXPECT_EQ(m_engine.currentEntry(), 1);
+    EXPECT_EQ(m_engine.clipWidth(), clip.width);
+    EXPECT_EQ(m_engine.clipHeight(), clip.height);
+    EXPECT_EQ(m_engine.title(), QString::fromUtf8(clip.title));
+    EXPECT_EQ(m_engine.author(), QString::fromUtf8(clip.author));
+    EXPECT_EQ(m_engine.copyright(), QString::fromUtf8(clip.copyright));
+    EXPECT_EQ(m_engine.entryTitle(0), QString::fromUtf8(clip.title));
+    EXPECT_EQ(m_engine.entryAuthor(0), QString::fromUtf8(clip.author));
+    if (m_engine.length() >= 0) {
+        EXPECT_NEAR(m_engine.length(), 3000, 150);
+    }
+    m_engine.stop();
+    EXPECT_TRUE(waitStopped());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, MpvClipTest,
+    ::testing::Values(ClipCase{"RealMediaRv10Real144", realVideoClip, 160, 112, "RM Title",
+                               "RM Author", "RM Copyright"},
+                      ClipCase{"RealAudio144", realAudioClip, 0, 0, "", "", ""},
+                      ClipCase{"Mp3WithTags", [] { return toneMp3(3.0); }, 0, 0, "Tone Title",
+                               "Tone Artist", "Tone Copyright"},
+                      ClipCase{"Wav", [] { return toneWav(3.0); }, 0, 0, "", "", ""},
+                      ClipCase{"OggVorbis", oggClip, 0, 0, "Ogg Title", "", ""}),
+    [](const auto &testCase) { return std::string(testCase.param.name); });
+
+// The adding code's probe: play, wait for the first report, stop, then wait
+// until the state is not 0. The state must still be the clip's own right
+// after stop(), or that wait would never end.
+TEST_F(MpvRealPlayerTest, ProbeSequenceEndsPromptlyOnGoodFiles)
+{
+    const QStringList files{realVideoClip(), realAudioClip(), toneMp3(3.0), toneWav(3.0),
+                            oggClip()};
+    for (int round = 0; round < 4; ++round) {
+        for (const QString &file : files) {
+            m_log.clear();
+            m_engine.setSource(fileUrl(file));
+            m_engine.play();
+            ASSERT_TRUE(waitUntil([this] {
+                return !m_log.openedUrls.isEmpty() || !m_log.errors.isEmpty();
+            })) << file.toStdString();
+            m_engine.stop();
+            EXPECT_NE(m_engine.playState(), RealPlayer::Stopped) << file.toStdString();
+            EXPECT_TRUE(
+                waitUntil([this] { return m_engine.playState() != RealPlayer::Stopped; }, 1000));
+            EXPECT_TRUE(m_engine.canPlay()) << file.toStdString();
+            EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.events.join(u',').toStdString();
+            // The clip's report of the stop follows.
+            EXPECT_TRUE(waitStopped());
+        }
+    }
+}
+
+TEST_F(MpvRealPlayerTest, StatesFollowPlayPauseStop)
+{
+    ASSERT_TRUE(playUntilPlaying(fileUrl(toneMp3(10.0))));
+    m_engine.pause();
+    ASSERT_TRUE(waitUntil([this] { return m_engine.playState() == RealPlayer::Paused; }));
+    const qint32 pausedAt = m_engine.position();
+    waitUntil([] { return false; }, 300);
+    EXPECT_NEAR(m_engine.position(), pausedAt, 30);
+    m_engine.play();
+    ASSERT_TRUE(waitUntil([this] { return m_engine.playState() == RealPlayer::Playing; }));
+    m_engine.stop();
+    EXPECT_EQ(m_engine.playState(), RealPlayer::Playing); // changes with the engine's report
+    ASSERT_TRUE(waitStopped());
+    EXPECT_EQ(m_log.states, (QList<int>{1, 3, 4, 3, 0}));
+    EXPECT_EQ(m_log.events.first(), QStringLiteral("state 1"));
+    EXPECT_EQ(m_log.events.mid(m_log.events.size() - 2),
+              (QStringList{QStringLiteral("closed"), QStringLiteral("state 0")}));
+    EXPECT_EQ(m_engine.position(), 0);
+    // A stopped clip plays again from the start.
+    ASSERT_TRUE(playUntilPlaying(m_engine.source()));
+    EXPECT_LT(m_engine.position(), 1000);
+}
+
+TEST_F(MpvRealPlayerTest, PositionFollowsTheClockAndSeeks)
+{
+    ASSERT_TRUE(playUntilPlaying(fileUrl(toneMp3(10.0))));
+    EXPECT_NEAR(m_engine.length(), 10000, 150);
+    const qint32 first = m_engine.position();
+    QElapsedTimer clock;
+    clock.start();
+    waitUntil([] { return false; }, 1000);
+    const qint64 elapsed = clock.elapsed();
+    const qint32 moved = m_engine.position() - first;
+    EXPECT_GT(moved, elapsed / 2);
+    EXPECT_LT(moved, elapsed * 3 / 2 + 100);
+
+    m_engine.setPosition(6000);
+    EXPECT_EQ(m_engine.playState(), RealPlayer::Seeking);
+    ASSERT_TRUE(waitUntil([this] { return m_engine.playState() == RealPlayer::Playing; }));
+    EXPECT_GE(m_engine.position(), 6000);
+    EXPECT_LT(m_engine.position(), 7500);
+    EXPECT_TRUE(m_log.states.contains(RealPlayer::Seeking));
+
+    // Outside the clip: refused, a recoverable error, playback goes on.
+    m_engine.setPosition(60000);
+    ASSERT_TRUE(waitUntil([this] { return !m_log.errors.isEmpty(); }));
+    EXPECT_EQ(m_log.errors[0].severity, RealPlayer::Informational);
+    EXPECT_EQ(m_log.errors[0].userCode, RealPlayer::SeekRefused);
+    EXPECT_EQ(m_engine.playState(), RealPlayer::Playing);
+
+    // While stopped, the position says where the next play starts.
+    m_engine.stop();
+    ASSERT_TRUE(waitStopped());
+    m_engine.setPosition(8000);
+    m_engine.play();
+    ASSERT_TRUE(waitUntil([this] { return m_engine.playState() == RealPlayer::Playing; }));
+    EXPECT_GE(m_engine.position(), 7900);
+}
+
+TEST_F(MpvRealPlayerTest, LoopCountPlaysTheClipThatManyTimes)
+{
+    m_engine.setSource(fileUrl(toneWav(0.5)));
+    m_engine.play();
+    m_engine.setLoopCount(3); // set after play, as the controller does
+    ASSERT_TRUE(waitUntil([this] { return m_log.states.size() > 1 && m_engine.playState() == 0; }));
+    EXPECT_EQ(m_log.openedUrls.size(), 3);
+    EXPECT_EQ(m_log.states.last(), RealPlayer::Stopped);
+    EXPECT_EQ(m_log.states.count(RealPlayer::Stopped), 1); // no stop between rounds
+
+    m_log.clear();
+    m_engine.setLooping(true);
+    m_engine.play();
+    ASSERT_TRUE(waitUntil([this] { return m_log.openedUrls.size() >= 4; }));
+    EXPECT_FALSE(m_log.states.contains(RealPlayer::Stopped));
+    m_engine.stop();
+    EXPECT_TRUE(waitStopped());
+}
+
+TEST_F(MpvRealPlayerTest, RamEntriesPlayInTurnWithTheirTexts)
+{
+    const QString ram = path(QStringLiteral("list.ram"));
+    QDir().mkpath(path(QStringLiteral("media")));
+    QFile::copy(toneWav(0.5), path(QStringLiteral("media/one.wav")));
+    writeFile(ram, "# two clips\r\n"
+                   "media/one.wav?title=First&author=Someone&copyright=(c) Us&abstract=Short\r\n"
+                   "\r\n" +
+                       fileUrl(realAudioClip()).toUtf8() + "\r\n");
+    m_engine.setSource(fileUrl(ram));
+    ASSERT_EQ(m_engine.numEntries(), 2);
+    EXPECT_EQ(m_engine.currentEntry(), 1);
+    EXPECT_EQ(m_engine.entryTitle(0), QStringLiteral("First"));
+    EXPECT_EQ(m_engine.entryAuthor(0), QStringLiteral("Someone"));
+    EXPECT_EQ(m_engine.entryCopyright(0), QStringLiteral("(c) Us"));
+    EXPECT_EQ(m_engine.entryAbstract(0), QStringLiteral("Short"));
+    EXPECT_EQ(m_engine.entryTitle(1), QString());
+    EXPECT_EQ(m_engine.entryTitle(2), QString());
+
+    // Moving between entries while stopped only moves the cursor.
+    m_engine.nextEntry();
+    m_engine.nextEntry();
+    EXPECT_EQ(m_engine.currentEntry(), 2);
+    m_engine.previousEntry();
+    m_engine.previousEntry();
+    EXPECT_EQ(m_engine.currentEntry(), 1);
+
+    m_engine.play();
+    ASSERT_TRUE(waitUntil([this] { return m_log.openedUrls.size() == 2; }));
+    EXPECT_EQ(m_engine.currentEntry(), 2);
+    ASSERT_TRUE(waitStopped());
+    EXPECT_EQ(m_log.openedUrls, (QStringList{fileUrl(path(QStringLiteral("media/one.wav"))),
+                                             fileUrl(realAudioClip())}));
+    EXPECT_EQ(m_log.states.count(RealPlayer::Stopped), 1);
+    EXPECT_TRUE(m_log.errors.isEmpty());
+    EXPECT_EQ(m_engine.numEntries(), 2); // kept after the end for the adding code
+
+    // Next entry while playing opens it at once.
+    m_log.clear();
+    ASSERT_TRUE(playUntilPlaying(m_engine.source()));
+    m_engine.nextEntry();
+    ASSERT_TRUE(waitUntil([this] { return m_log.openedUrls.size() == 2; }));
+    EXPECT_EQ(m_log.openedUrls.last(), fileUrl(realAudioClip()));
+    m_engine.stop();
+    EXPECT_TRUE(waitStopped());
+}
+
+TEST_F(MpvRealPlayerTest, SmilEntriesCarryTheirTexts)
+{
+    const QString smil = path(QStringLiteral("show.smil"));
+    writeFile(smil, "<smil><head><meta name=\"author\" content=\"Head Author\"/>"
+                    "<meta name=\"copyright\" content=\"Head Copy\"/></head><body><seq>"
+                    "<audio src=\"" +
+                        fileUrl(toneWav(0.5)).toUtf8() +
+                        "\" title=\"Intro\" abstract=\"The start\"/>"
+                        "<video src=\"" +
+                        QFileInfo(realVideoClip()).fileName().toUtf8() +
+                        "\" title=\"Clip\" author=\"Maker\" copyright=\"(c) Maker\"/>"
+                        "</seq></body></smil>");
+    QFile::copy(realVideoClip(), path(QFileInfo(realVideoClip()).fileName()));
+    m_engine.setSource(smil); // a plain path works as well as "file://"
+    ASSERT_EQ(m_engine.numEntries(), 2);
+    EXPECT_EQ(m_engine.entryTitle(0), QStringLiteral("Intro"));
+    EXPECT_EQ(m_engine.entryAuthor(0), QStringLiteral("Head Author"));
+    EXPECT_EQ(m_engine.entryCopyright(0), QStringLiteral("Head Copy"));
+    EXPECT_EQ(m_engine.entryAbstract(0), QStringLiteral("The start"));
+    EXPECT_EQ(m_engine.entryTitle(1), QStringLiteral("Clip"));
+    EXPECT_EQ(m_engine.entryAuthor(1), QStringLiteral("Maker"));
+    EXPECT_EQ(m_engine.entryCopyright(1), QStringLiteral("(c) Maker"));
+
+    m_engine.play();
+    ASSERT_TRUE(waitUntil([this] { return m_log.openedUrls.size() == 2; }));
+    ASSERT_TRUE(waitUntil([this] { return m_engine.clipWidth() > 0; }));
+    EXPECT_EQ(m_engine.clipWidth(), 160);
+    EXPECT_EQ(m_engine.title(), QStringLiteral("RM Title"));
+    m_engine.stop();
+    EXPECT_TRUE(waitStopped());
+}
+
+TEST_F(MpvRealPlayerTest, EmptySourceStopsWithTheEnginesReport)
+{
+    ASSERT_TRUE(playUntilPlaying(fileUrl(toneMp3(10.0))));
+    m_engine.setSource(QString());
+    EXPECT_EQ(m_engine.source(), QString());
+    EXPECT_EQ(m_engine.numEntries(), 0);
+    EXPECT_EQ(m_engine.currentEntry(), 0);
+    EXPECT_FALSE(m_engine.canPlay());
+    ASSERT_TRUE(waitStopped());
+    EXPECT_EQ(m_engine.length(), -1);
+    m_engine.play(); // nothing to play: nothing happens
+    EXPECT_EQ(m_engine.playState(), RealPlayer::Stopped);
+}
+
+// A handler that pumps events (as the program's waits do) must still see
+// the reports in the order the engine raised them.
+TEST_F(MpvRealPlayerTest, ReportsKeepTheirOrderWhileAHandlerPumpsEvents)
+{
+    bool pumped = false;
+    QObject::connect(&m_engine, &RealPlayer::clipOpened, [&pumped] {
+        if (!pumped) {
+            pumped = true;
+            waitUntil([] { return false; }, 300);
+        }
+    });
+    m_engine.setSource(fileUrl(toneWav(0.5)));
+    m_engine.play();
+    ASSERT_TRUE(waitUntil([this] { return m_log.states.size() >= 3; }));
+    EXPECT_EQ(m_log.events,
+              (QStringList{QStringLiteral("state 1"), QStringLiteral("opened tone-0.5s.wav"),
+                           QStringLiteral("state 3"), QStringLiteral("closed"),
+                           QStringLiteral("state 0")}));
+}
+
+struct BadInput {
+    const char *name;
+    int userCode;
+};
+
+class MpvBadInputTest : public MpvRealPlayerTest, public ::testing::WithParamInterface<BadInput>
+{
+protected:
+    QString makeInput(const QString &name)
+    {
+        if (name == u"missing")
+            return path(QStringLiteral("nothing-here.rm"));
+        if (name == u"zeroLength") {
+            writeFile(path(QStringLiteral("empty.rm")), {});
+            return path(QStringLiteral("empty.rm"));
+        }
+        if (name == u"randomBytes") {
+            QByteArray noise;
+            for (int i = 0; i < 65536; ++i)
+                noise += char((i * 7919 + 13) ^ (i >> 3));
+            writeFile(path(QStringLiteral("noise.mp3")), noise);
+            return path(QStringLiteral("noise.mp3"));
+        }
+        if (name == u"directory") {
+            QDir().mkpath(path(QStringLiteral("a.wmv")));
+            return path(QStringLiteral("a.wmv"));
+        }
+        if (name == u"fifo") {
+            const QString fifo = path(QStringLiteral("a.mp3"));
+            ::mkfifo(QFile::encodeName(fifo).constData(), 0600);
+            return fifo;
+        }
+        if (name == u"truncatedMp3") {
+            QFile whole(toneMp3(3.0));
+            whole.open(QIODevice::ReadOnly);
+            writeFile(path(QStringLiteral("cut.mp3")), whole.read(200)); // the tag only
+            return path(QStringLiteral("cut.mp3"));
+        }
+        if (name == u"unreachableHttp")
+            return QStringLiteral("http://192.0.2.1/stream.rm");
+        if (name == u"unknownScheme")
+            return QStringLiteral("pnm://example/clip.rm");
+        if (name == u"malformedSmil") {
+            writeFile(path(QStringLiteral("bad.smil")), "<smil><body><audio src=\"x.rm\"</body>");
+            return path(QStringLiteral("bad.smil"));
+        }
+        if (name == u"smilNotSmil") {
+            writeFile(path(QStringLiteral("html.smi")), "<html><body>subtitles</body></html>");
+            return path(QStringLiteral("html.smi"));
+        }
+        if (name == u"selfReferencingSmil") {
+            writeFile(path(QStringLiteral("loop.smil")),
+                      "<smil><body><ref src=\"loop.smil\"/></body></smil>");
+            return path(QStringLiteral("loop.smil"));
+        }
+        if (name == u"selfReferencingRam") {
+            writeFile(path(QStringLiteral("loop.ram")),
+                      "loop.ram\n" + fileUrl(path(QStringLiteral("b.rpm"))).toUtf8());
+            writeFile(path(QStringLiteral("b.rpm")), "loop.ram\n");
+            return path(QStringLiteral("loop.ram"));
+        }
+        if (name == u"binaryRam") {
+            writeFile(path(QStringLiteral("bin.ram")), QByteArray("\x01\x02\x00\x7f garbage", 12));
+            return path(QStringLiteral("bin.ram"));
+        }
+        if (name == u"emptyRam") {
+            writeFile(path(QStringLiteral("none.ram")), "# nothing\n\n");
+            return path(QStringLiteral("none.ram"));
+        }
+        if (name == u"ramOfMissingFiles") {
+            writeFile(path(QStringLiteral("gone.ram")), "gone1.rm\ngone2.rm\n");
+            return path(QStringLiteral("gone.ram"));
+        }
+        return {};
+    }
+};
+
+TEST_P(MpvBadInputTest, EndsInAnErrorReport)
+{
+    const QString input = makeInput(QString::fromLatin1(GetParam().name));
+    ASSERT_FALSE(input.isEmpty());
+    QElapsedTimer clock;
+    clock.start();
+    m_engine.setSource(input);
+    m_engine.play();
+    ASSERT_TRUE(waitUntil([this] {
+        return !m_log.errors.isEmpty() && m_engine.playState() == RealPlayer::Stopped;
+    })) << m_log.events.join(u',').toStdString();
+    EXPECT_LT(clock.elapsed(), 10000);
+    const EngineLog::Error &last = m_log.errors.last();
+    EXPECT_LE(last.severity, RealPlayer::Error); // not one the program may ignore
+    EXPECT_EQ(last.userCode, GetParam().userCode) << last.userText.toStdString();
+    EXPECT_FALSE(last.userText.isEmpty());
+    EXPECT_FALSE(m_engine.canPlay());
+    EXPECT_EQ(m_log.states.first(), RealPlayer::Contacting);
+    // The engine stays usable.
+    m_log.clear();
+    ASSERT_TRUE(playUntilPlaying(fileUrl(toneWav(0.5))));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, MpvBadInputTest,
+    ::testing::Values(BadInput{"missing", RealPlayer::NotFound},
+                      BadInput{"zeroLength", RealPlayer::EmptyFile},
+                      BadInput{"randomBytes", RealPlayer::UnknownFormat},
+                      BadInput{"directory", RealPlayer::NotARegularFile},
+                      BadInput{"fifo", RealPlayer::NotARegularFile},
+                      BadInput{"truncatedMp3", RealPlayer::UnknownFormat},
+                      BadInput{"unreachableHttp", RealPlayer::NetworkFailed},
+                      BadInput{"unknownScheme", RealPlayer::UnsupportedSource},
+                      BadInput{"malformedSmil", RealPlayer::BadPlaylist},
+                      BadInput{"smilNotSmil", RealPlayer::BadPlaylist},
+                      BadInput{"selfReferencingSmil", RealPlayer::SelfReference},
+                      BadInput{"selfReferencingRam", RealPlayer::SelfReference},
+                      BadInput{"binaryRam", RealPlayer::BadPlaylist},
+                      BadInput{"emptyRam", RealPlayer::EmptyPlaylist},
+                      BadInput{"ramOfMissingFiles", RealPlayer::NotFound}),
+    [](const auto &testCase) { return std::string(testCase.param.name); });
+
+TEST_F(MpvRealPlayerTest, NetworkSourceReportsContactingBeforeItFails)
+{
+    m_engine.setSource(QStringLiteral("http://192.0.2.1/live.ram.rm"));
+    m_engine.play();
+    EXPECT_EQ(m_engine.playState(), RealPlayer::Contacting);
+    EXPECT_FALSE(m_engine.canSeek());
+    EXPECT_EQ(m_engine.length(), -1);
+    ASSERT_TRUE(waitStopped());
+    ASSERT_FALSE(m_log.errors.isEmpty());
+    EXPECT_EQ(m_log.errors.last().userCode, RealPlayer::NetworkFailed);
+}
+
+// A playlist with one bad entry among good ones plays the good ones and
+// reports the bad one as recoverable (severity 6).
+TEST_F(MpvRealPlayerTest, BadEntryAmongGoodOnesIsPassedOver)
+{
+    const QString ram = path(QStringLiteral("mixed.rpm"));
+    writeFile(ram, "missing.rm\nmixed.rpm\n" + fileUrl(toneWav(0.5)).toUtf8() + "\n");
+    m_engine.setSource(ram);
+    EXPECT_EQ(m_engine.numEntries(), 2); // the self-reference is dropped
+    m_engine.play();
+    ASSERT_TRUE(waitUntil([this] { return m_log.openedUrls.size() == 1; }));
+    ASSERT_TRUE(waitStopped());
+    ASSERT_EQ(m_log.errors.size(), 2);
+    for (const EngineLog::Error &error : std::as_const(m_log.errors)) {
+        EXPECT_EQ(error.severity, RealPlayer::Informational);
+    }
+    EXPECT_EQ(m_log.errors[0].userCode, RealPlayer::SelfReference);
+    EXPECT_EQ(m_log.errors[1].userCode, RealPlayer::EntrySkipped);
+}
+
+} // namespace
