@@ -29,6 +29,7 @@ public:
 
     virtual int count() const = 0;
     virtual ViewItem item(int position) const = 0;
+    virtual QString key(int position) const = 0;
     // Position of the item with this key, -1 when there is none.
     virtual int positionOfKey(const QString &key) const = 0;
 
@@ -45,15 +46,13 @@ public:
     // position == count() appends. Positions outside 0..count() are clamped.
     virtual void insertItem(int position, const ViewItem &item) = 0;
     // Appends many items at once (loading and adding use this).
-    virtual void appendItems(const QList<ViewItem> &items) = 0;
+    virtual void appendItems(QList<ViewItem> items) = 0;
     virtual bool removeByKey(const QString &key) = 0;
     virtual void clear() = 0;
 
     // column 0 text, 1 and 2 the sub-items; stable, letter case ignored.
     virtual void sortByColumn(int column, SortOrder order) = 0;
 
-    // Convenience readers.
-    QString key(int position) const { return item(position).key; }
     bool isEmpty() const { return count() == 0; }
 };
 

@@ -1,8 +1,10 @@
 #include "playlist/ovlformat.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -68,6 +70,32 @@ bool toDoPlay(QStringView field, qint16 &out)
         return false;
     out = leadingNumber(text) != 0.0 ? kTrue : kFalse;
     return true;
+}
+
+// Appends the field and its comma.
+void appendEscaped(QString &out, const QString &field)
+{
+    const bool plain =
+        std::none_of(field.begin(), field.end(), [](QChar c) { return c == u'\n' || c == u','; });
+    out += plain ? field : escapeField(field);
+    out += u',';
+}
+
+void appendNumber(QString &out, qint64 value)
+{
+    char16_t digits[24];
+    char16_t *end = digits + std::size(digits);
+    char16_t *p = end;
+    const bool negative = value < 0;
+    quint64 magnitude = negative ? 0 - quint64(value) : quint64(value);
+    do {
+        *--p = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (negative)
+        *--p = u'-';
+    out.append(reinterpret_cast<const QChar *>(p), end - p);
+    out += u',';
 }
 
 } // namespace
@@ -157,14 +185,25 @@ QString unescapeField(QStringView field)
 
 QString formatItemLine(const PlayListItem &item)
 {
-    const QChar sep = u',';
-    return escapeField(item.TITLE) % sep % escapeField(item.AUTHOR) % sep %
-           escapeField(item.COPYRIGHT) % sep % escapeField(item.DESCRIPTHION) % sep %
-           escapeField(item.FILENAME) % sep % QString::number(item.NUMBER) % sep %
-           QString::number(item.MEDIATYPE) % sep %
-           (item.DOPLAY != kFalse ? QStringLiteral("True") : QStringLiteral("False")) % sep %
-           QString::number(item.DOLOOP) % sep % escapeField(item.DRIVE) % sep %
-           QString::number(item.TRACK);
+    QString line;
+    appendItemLine(line, item);
+    return line;
+}
+
+void appendItemLine(QString &out, const PlayListItem &item)
+{
+    appendEscaped(out, item.TITLE);
+    appendEscaped(out, item.AUTHOR);
+    appendEscaped(out, item.COPYRIGHT);
+    appendEscaped(out, item.DESCRIPTHION);
+    appendEscaped(out, item.FILENAME);
+    appendNumber(out, item.NUMBER);
+    appendNumber(out, item.MEDIATYPE);
+    out += item.DOPLAY != kFalse ? QStringView(u"True,") : QStringView(u"False,");
+    appendNumber(out, item.DOLOOP);
+    appendEscaped(out, item.DRIVE);
+    appendNumber(out, item.TRACK);
+    out.chop(1); // the last field's comma
 }
 
 bool parseItemLine(QStringView line, bool withDiscFields, PlayListItem &item)

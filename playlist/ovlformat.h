@@ -38,6 +38,7 @@ QString unescapeField(QStringView field);
 
 // The item line of a record, without its line end.
 QString formatItemLine(const PlayListItem &item);
+void appendItemLine(QString &out, const PlayListItem &item);
 
 // Reads an item line into item: the nine fields of old files, or all
 // eleven when withDiscFields. False (item untouched) for a line with too

@@ -108,6 +108,11 @@ ViewItem PlayListModel::item(int position) const
     return validPosition(position) ? m_items[position] : ViewItem{};
 }
 
+QString PlayListModel::key(int position) const
+{
+    return validPosition(position) ? m_items[position].key : QString();
+}
+
 int PlayListModel::positionOfKey(const QString &key) const
 {
     for (int i = 0; i < m_items.size(); ++i) {
@@ -168,13 +173,16 @@ void PlayListModel::insertItem(int position, const ViewItem &item)
     endInsertRows();
 }
 
-void PlayListModel::appendItems(const QList<ViewItem> &items)
+void PlayListModel::appendItems(QList<ViewItem> items)
 {
     if (items.isEmpty())
         return;
     const int first = count();
     beginInsertRows({}, first, first + int(items.size()) - 1);
-    m_items.append(items);
+    if (m_items.isEmpty())
+        m_items = std::move(items);
+    else
+        m_items.append(std::move(items));
     endInsertRows();
 }
 

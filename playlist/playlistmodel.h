@@ -37,6 +37,7 @@ public:
     // lstPlayList
     int count() const override;
     ViewItem item(int position) const override;
+    QString key(int position) const override;
     int positionOfKey(const QString &key) const override;
     void setText(int position, const QString &text) override;
     void setSubItem(int position, int column, const QString &text) override;
@@ -44,7 +45,7 @@ public:
     int selectedPosition() const override;
     void setSelectedPosition(int position) override;
     void insertItem(int position, const ViewItem &item) override;
-    void appendItems(const QList<ViewItem> &items) override;
+    void appendItems(QList<ViewItem> items) override;
     bool removeByKey(const QString &key) override;
     void clear() override;
     void sortByColumn(int column, SortOrder order) override;

@@ -1,0 +1,117 @@
+// Loading and saving a 100,000-item playlist file through the real view
+// model, and the memory it then takes.
+#include "playlist/ovlformat.h"
+#include "playlist/playlistfile.h"
+#include "playlist/playlistmodel.h"
+#include "playlist/playliststore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace orvane::playlist;
+
+namespace {
+
+constexpr int kItems = 100000;
+constexpr int kRuns = 7;
+
+QString itemLine(int i)
+{
+    PlayListItem item;
+    item.MEDIATYPE = i % 7 == 0 ? kMediaReal : kMediaWmp;
+    item.DOPLAY = i % 11 == 0 ? kFalse : kTrue;
+    item.DOLOOP = 1;
+    item.NUMBER = i % 13 == 0 ? 2 : 0;
+    item.TITLE = QStringLiteral("Track %1, part %2").arg(i).arg(i % 9);
+    item.AUTHOR = QStringLiteral("Artist %1").arg(i / 12);
+    item.COPYRIGHT = QStringLiteral("(c) 2004 Label %1").arg(i % 40);
+    item.DESCRIPTHION = QStringLiteral("Recorded live\r\nSide %1").arg(i % 2 ? u'A' : u'B');
+    item.FILENAME = QStringLiteral("file:///home/user/Music/Artist %1/Album %2/%3 - Track.mp3")
+                        .arg(i / 12)
+                        .arg(i / 120)
+                        .arg(i, 6, 10, QLatin1Char('0'));
+    return ovl::formatItemLine(item);
+}
+
+QString writeInput()
+{
+    QDir().mkpath(QStringLiteral(ORVANE_BENCH_MEDIA_DIR));
+    const QString path = QStringLiteral(ORVANE_BENCH_MEDIA_DIR "/playlist-100k.ovl");
+    QString text = ovl::kHeader + ovl::kWrittenVersion + ovl::kLineEnd;
+    for (int i = 0; i < kItems; ++i)
+        text += itemLine(i) + ovl::kLineEnd;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
+        return {};
+    return path;
+}
+
+long statusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').front().toLong();
+    }
+    return -1;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+template <typename F> double timeMs(F &&f)
+{
+    QElapsedTimer timer;
+    timer.start();
+    f();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString input = writeInput();
+    if (input.isEmpty()) {
+        std::fprintf(stderr, "cannot write the input file\n");
+        return 1;
+    }
+    const QString output = QStringLiteral(ORVANE_BENCH_MEDIA_DIR "/playlist-100k-saved.ovl");
+    PlayListModel model;
+    const long baseKb = statusKb("VmRSS:");
+    bool ok = LoadPlayList(input, model);
+    const long loadedKb = statusKb("VmRSS:");
+    std::vector<double> loads, saves, commented;
+    for (int run = 0; run < kRuns && ok; ++run) {
+        model.clear();
+        ResetPlayList();
+        loads.push_back(timeMs([&] { ok = LoadPlayList(input, model) && ok; }));
+        saves.push_back(timeMs([&] { ok = SavePlayList(model, output, false) && ok; }));
+        commented.push_back(timeMs([&] { ok = SavePlayList(model, output, true) && ok; }));
+    }
+    if (!ok || model.count() != kItems) {
+        std::fprintf(stderr, "load or save failed (%d items)\n", model.count());
+        return 1;
+    }
+    std::printf("playlist: %d-item .ovl (%.1f MB)\n", kItems, double(QFile(input).size()) / 1e6);
+    std::printf("  load into the view model  median %7.1f ms   (budget 300 ms)\n", median(loads));
+    std::printf("  save                      median %7.1f ms   (budget 200 ms)\n", median(saves));
+    std::printf("  save with comment block   median %7.1f ms\n", median(commented));
+    std::printf("  resident after loading    %7.1f MB          (budget 120 MB; %.1f MB before, "
+                "peak %.1f MB)\n",
+                double(loadedKb) / 1024.0, double(baseKb) / 1024.0,
+                double(statusKb("VmHWM:")) / 1024.0);
+    return 0;
+}
