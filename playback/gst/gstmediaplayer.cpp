@@ -22,6 +22,7 @@
 #include <cerrno>
 #include <cmath>
 #include <mutex>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcGst, "orvane.playback.gst", QtWarningMsg)
 
@@ -112,6 +113,8 @@ FileCheck checkLocalFile(const QString &path)
     return {};
 }
 
+// remote: a stream that has not opened yet; its source often reports no
+// more than a failed data flow when the server cannot be reached.
 qint32 errorCodeFor(const GError *error, bool remote, bool missingPlugin)
 {
     if (missingPlugin)
@@ -138,7 +141,7 @@ qint32 errorCodeFor(const GError *error, bool remote, bool missingPlugin)
         case GST_STREAM_ERROR_FORMAT:
             return MediaPlayer::ErrorUnsupported;
         default:
-            return MediaPlayer::ErrorDecode;
+            return remote ? MediaPlayer::ErrorNetwork : MediaPlayer::ErrorDecode;
         }
     }
     if (error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN)
@@ -396,6 +399,7 @@ void GstMediaPlayer::resetMediaRecord()
     }
     m_missingPlugin.clear();
     m_lastWarning.clear();
+    m_pendingWarnings.clear();
     m_prerolled = false;
     m_atEnd = false;
     m_needsRestart = false;
@@ -544,7 +548,7 @@ void GstMediaPlayer::onOpenTimeout()
 {
     if (m_prerolled || m_uri.isEmpty())
         return;
-    gst_element_set_state(m_playbin, GST_STATE_READY);
+    gst_element_set_state(m_playbin, GST_STATE_NULL);
     m_uri.clear();
     raiseError(ErrorTimeout, QStringLiteral("The media did not open in time."), true);
     if (m_state != Closed)
@@ -571,10 +575,16 @@ void GstMediaPlayer::handleBusMessage(GstMessage *message, quint64 generation)
         gst_message_parse_warning(message, &error, nullptr);
         const QString text = QString::fromUtf8(error ? error->message : "");
         g_clear_error(&error);
-        // Playback goes on; say so once per media, not per buffer.
-        if (text != m_lastWarning) {
-            m_lastWarning = text;
-            raiseError(WarningRecoverable, text, false);
+        // Playback goes on; say so once per media, not per buffer. Before
+        // the media opened, wait: an error that ends the open may follow,
+        // and then the warning is only noise.
+        if (text != m_lastWarning && !m_pendingWarnings.contains(text)) {
+            if (m_prerolled) {
+                m_lastWarning = text;
+                raiseError(WarningRecoverable, text, false);
+            } else {
+                m_pendingWarnings.append(text);
+            }
         }
         break;
     }
@@ -628,6 +638,10 @@ void GstMediaPlayer::onPrerolled()
     updatePictureSize();
     if (m_autoSize && m_window && m_videoSize.isValid())
         m_window->resize(m_videoSize);
+    for (const QString &warning : std::exchange(m_pendingWarnings, {})) {
+        m_lastWarning = warning;
+        raiseError(WarningRecoverable, warning, false);
+    }
     if (m_state == Closed) {
         setState(Stopped);
         if (m_autoStart)
@@ -672,8 +686,8 @@ void GstMediaPlayer::onError(GstMessage *message)
         gchar *debug = nullptr;
         gst_message_parse_error(message, &error, &debug);
         if (error) {
-            code = errorCodeFor(error, localPathOf(m_fileName).isEmpty() && m_entry == 0,
-                                !m_missingPlugin.isEmpty());
+            const bool remote = !m_prerolled && !m_uri.startsWith(QStringLiteral("file:"));
+            code = errorCodeFor(error, remote, !m_missingPlugin.isEmpty());
             description = QString::fromUtf8(error->message);
         }
         qCDebug(lcGst) << "error from" << GST_OBJECT_NAME(GST_MESSAGE_SRC(message)) << description
@@ -684,7 +698,9 @@ void GstMediaPlayer::onError(GstMessage *message)
     if (!m_missingPlugin.isEmpty())
         description = QStringLiteral("No decoder is installed for this media: ") + m_missingPlugin;
     m_openTimer.stop();
-    gst_element_set_state(m_playbin, GST_STATE_READY);
+    // READY is not enough after an error: playbin can keep a failed
+    // typefinder that then answers for the next location too.
+    gst_element_set_state(m_playbin, GST_STATE_NULL);
     if (!m_prerolled && m_entry > 0 && m_ref + 1 < m_asx.entries.value(m_entry - 1).refs.size()) {
         // An entry's further references are its alternatives.
         ++m_ref;

@@ -161,6 +161,7 @@ private:
     GstTagList *m_tags = nullptr;
     QString m_missingPlugin;
     QString m_lastWarning;
+    QStringList m_pendingWarnings; // raised once the media has opened
 
     bool m_hasError = false;
     QString m_errorDescription;
