@@ -205,11 +205,13 @@ MpvRealPlayer::MpvRealPlayer(QObject *parent, MpvOptions options)
     : RealPlayer(parent)
     , m_options(std::move(options))
 {
-    const bool onX11 = qGuiApp && QGuiApplication::platformName() == QLatin1String("xcb");
+    // qGuiApp is only a cast: a QCoreApplication program has no windows.
+    const bool gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+    const bool onX11 = gui && QGuiApplication::platformName() == QLatin1String("xcb");
     m_ao = choose(m_options.audioOutput, "ORVANE_MPV_AO", QString());
     m_vo = choose(m_options.videoOutput, "ORVANE_MPV_VO",
                   onX11 ? QStringLiteral("gpu,x11") : QStringLiteral("null"));
-    if (qGuiApp) {
+    if (gui) {
         m_window = std::make_unique<QWindow>();
         m_window->setTitle(QStringLiteral("RealPlayer picture"));
     }
@@ -287,6 +289,11 @@ bool MpvRealPlayer::ensureMpv()
     set("input-vo-keyboard", yesNo(m_wantKeyboard));
     set("input-cursor", yesNo(m_wantMouse));
     set("osd-level", m_osd ? QStringLiteral("1") : QStringLiteral("0"));
+    for (const QString &option : std::as_const(m_options.extraOptions)) {
+        const qsizetype eq = option.indexOf(QLatin1Char('='));
+        if (eq > 0)
+            set(option.left(eq).toUtf8().constData(), option.mid(eq + 1));
+    }
 
     if (mpv_initialize(m_mpv) < 0) {
         mpv_destroy(m_mpv);
@@ -404,14 +411,18 @@ void MpvRealPlayer::handleEvent(const mpv_event &event)
         if (m_stopTag != 0 && event.reply_userdata == m_stopTag) {
             m_stopTag = 0;
             closeForStop();
+        } else if (m_loadTag != 0 && event.reply_userdata == m_loadTag) {
+            const auto *reply = static_cast<const mpv_event_command *>(event.data);
+            onLoadReply(event.error, fromNode(reply->result).toMap());
         }
         break;
     case MPV_EVENT_START_FILE:
+        m_startedId =
+            quint64(static_cast<const mpv_event_start_file *>(event.data)->playlist_entry_id);
         break;
     case MPV_EVENT_FILE_LOADED:
-        // Carries no id: the clip that loads is the last one started, which
-        // is ours when our id is the newest.
-        if (m_activeId != kNoId && !m_opened)
+        // Carries no id: it belongs to the clip started last.
+        if (m_activeId != kNoId && m_startedId == m_activeId && !m_opened)
             onFileLoaded();
         break;
     case MPV_EVENT_SEEK:
@@ -482,7 +493,6 @@ void MpvRealPlayer::handleEvent(const mpv_event &event)
 void MpvRealPlayer::onFileLoaded()
 {
     m_opened = true;
-    m_openedInRun = true;
     m_failed = false;
     const QVariantMap tags = getProperty("metadata").toMap();
     m_clip.title = tag(tags, {"title"});
@@ -579,6 +589,7 @@ int MpvRealPlayer::nextEntryIndex()
 
 void MpvRealPlayer::onEntryEnded()
 {
+    m_completedInRun = true;
     post([this] { Q_EMIT clipClosed(); });
     const int next = nextEntryIndex();
     if (next >= 0) {
@@ -615,7 +626,7 @@ void MpvRealPlayer::onEntryFailed(int engineCode, int userCode, const QString &w
         return;
     }
     // The end of the source: an error, unless something played before.
-    const int severity = m_openedInRun ? Informational : Error;
+    const int severity = m_completedInRun ? Informational : Error;
     QString text;
     switch (userCode) {
     case NetworkFailed:
@@ -629,7 +640,7 @@ void MpvRealPlayer::onEntryFailed(int engineCode, int userCode, const QString &w
         break;
     }
     raiseError(severity, engineCode, userCode, text, detail);
-    m_failed = !m_openedInRun;
+    m_failed = !m_completedInRun;
     m_activeId = kNoId;
     m_opened = false;
     m_entry = 0;
@@ -697,11 +708,30 @@ void MpvRealPlayer::setSource(const QString &location)
         play();
 }
 
+void MpvRealPlayer::onLoadReply(int error, const QVariantMap &result)
+{
+    m_loadTag = 0;
+    bool ok = false;
+    const quint64 id = result.value(QStringLiteral("playlist_entry_id")).toULongLong(&ok);
+    if (error < 0 || !ok) {
+        onEntryFailed(error, PlaybackFailed,
+                      error < 0 ? QString::fromUtf8(mpv_error_string(error))
+                                : QStringLiteral("libmpv gave no playlist entry id"));
+        return;
+    }
+    m_activeId = id;
+}
+
+bool MpvRealPlayer::isOpen() const
+{
+    return m_activeId != kNoId || m_loadTag != 0;
+}
+
 void MpvRealPlayer::play()
 {
     if (m_source.isEmpty())
         return;
-    if (m_activeId != kNoId) {
+    if (isOpen()) {
         if (m_paused) {
             m_paused = false;
             setMpvFlag("pause", false);
@@ -710,7 +740,7 @@ void MpvRealPlayer::play()
     }
     m_paused = false;
     m_timesPlayed = 0;
-    m_openedInRun = false;
+    m_completedInRun = false;
     m_playedInRound.clear();
     if (!m_sourceError.isEmpty()) {
         // Reported like every other failure: after the call, as an event.
@@ -739,6 +769,7 @@ void MpvRealPlayer::openEntry(int index)
 {
     const quint64 gen = ++m_loadGen;
     m_stopTag = 0; // a stop still on its way no longer ends anything
+    m_loadTag = 0;
     m_entry = index;
     m_activeId = kNoId;
     m_lastLog.clear();
@@ -789,22 +820,16 @@ void MpvRealPlayer::openEntry(int index)
     const char *args[] = {"loadfile", path.constData(), "replace",
                           start.isEmpty() ? nullptr : start.constData(), nullptr};
     m_startMs = 0;
-    mpv_node result{};
-    // Quick: libmpv only queues the file; the id tells its reports apart.
-    const int rc = mpv_command_ret(m_mpv, args, &result);
+    // Queued like stop: libmpv runs queued commands in order, while a
+    // direct command could overtake a stop still in the queue. The reply
+    // carries the entry id that tells this clip's reports apart.
+    const quint64 tag = kFirstTag + m_nextTag++;
+    const int rc = mpv_command_async(m_mpv, tag, args);
     if (rc < 0) {
         failLater(rc, PlaybackFailed, QString::fromUtf8(mpv_error_string(rc)));
         return;
     }
-    const QVariantMap reply = fromNode(result).toMap();
-    mpv_free_node_contents(&result);
-    bool ok = false;
-    const quint64 id = reply.value(QStringLiteral("playlist_entry_id")).toULongLong(&ok);
-    if (!ok) {
-        failLater(0, PlaybackFailed, QStringLiteral("libmpv gave no playlist entry id"));
-        return;
-    }
-    m_activeId = id;
+    m_loadTag = tag;
 }
 
 void MpvRealPlayer::pause()
@@ -820,11 +845,17 @@ void MpvRealPlayer::stop()
     m_paused = false;
     m_startMs = 0;
     m_pendingSeekMs = -1;
-    if (m_state == Stopped)
+    if (m_state == Stopped || m_stopTag != 0)
         return;
     ++m_loadGen; // queued failures of the clip no longer apply
-    if (m_activeId != kNoId && m_mpv) {
-        // The state turns Stopped when libmpv answers this command.
+    const bool loaded = isOpen();
+    // From here on the clip's own reports are ignored; its state stays
+    // until libmpv answers the stop.
+    m_closingOpened = m_opened;
+    m_activeId = kNoId;
+    m_loadTag = 0;
+    forgetClip();
+    if (loaded && m_mpv) {
         m_stopTag = kFirstTag + m_nextTag++;
         const char *args[] = {"stop", nullptr};
         if (mpv_command_async(m_mpv, m_stopTag, args) >= 0)
@@ -840,7 +871,8 @@ void MpvRealPlayer::stop()
 
 void MpvRealPlayer::closeForStop()
 {
-    const bool wasOpen = m_opened;
+    const bool wasOpen = m_closingOpened;
+    m_closingOpened = false;
     m_activeId = kNoId;
     forgetClip();
     m_entry = qBound(0, m_entry, qMax(0, int(m_entries.size()) - 1));
@@ -852,7 +884,7 @@ void MpvRealPlayer::closeForStop()
 void MpvRealPlayer::setPosition(qint32 ms)
 {
     if (m_activeId == kNoId || !m_opened) {
-        if (m_activeId != kNoId)
+        if (isOpen())
             m_pendingSeekMs = qMax(0, ms);
         else
             m_startMs = qMax(0, ms);
@@ -904,7 +936,7 @@ void MpvRealPlayer::nextEntry()
 {
     if (m_entry + 1 >= m_entries.size())
         return;
-    if (m_activeId != kNoId)
+    if (isOpen())
         openEntry(m_entry + 1);
     else
         ++m_entry;
@@ -914,7 +946,7 @@ void MpvRealPlayer::previousEntry()
 {
     if (m_entry <= 0 || m_entries.isEmpty())
         return;
-    if (m_activeId != kNoId)
+    if (isOpen())
         openEntry(m_entry - 1);
     else
         --m_entry;

@@ -4,8 +4,8 @@
 #include "playback/mpv/realplaylist.h"
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <deque>
@@ -29,6 +29,8 @@ struct MpvOptions {
     QString videoOutput;
     // Seconds a network source may stay silent before it fails.
     int networkTimeoutSeconds = 5;
+    // Further libmpv options as "name=value", applied last (measurements).
+    QStringList extraOptions;
 };
 
 // The RealPlayer engine on libmpv. libmpv is created on first use. Its
@@ -114,6 +116,8 @@ private:
     void onEntryEnded();
     void onEntryFailed(int engineCode, int userCode, const QString &why);
     void openEntry(int index);
+    void onLoadReply(int error, const QVariantMap &result);
+    bool isOpen() const;
     void closeForStop();
     void forgetClip();
     int nextEntryIndex();
@@ -138,14 +142,17 @@ private:
     QList<bool> m_playedInRound;
 
     int m_state = Stopped;
-    bool m_failed = false;      // the last open failed: canPlay() is false
-    quint64 m_activeId = kNoId; // libmpv's playlist entry id of the open clip
-    bool m_opened = false;      // that clip sent "file loaded"
-    bool m_restarted = false;   // ... and its first frame is ready
-    bool m_openedInRun = false; // some entry opened since play() started
-    bool m_paused = false;      // the pause the program asked for
+    bool m_failed = false;         // the last open failed: canPlay() is false
+    quint64 m_activeId = kNoId;    // libmpv's playlist entry id of the open clip
+    bool m_opened = false;         // that clip sent "file loaded"
+    bool m_restarted = false;      // ... and its first frame is ready
+    bool m_completedInRun = false; // some entry played to its end since play()
+    bool m_paused = false;         // the pause the program asked for
     bool m_cachePaused = false;
-    quint64 m_stopTag = 0; // reply id of the stop whose report ends the clip
+    quint64 m_loadTag = 0;        // reply id of the load on its way
+    quint64 m_startedId = kNoId;  // the clip libmpv started last
+    bool m_closingOpened = false; // the clip being stopped had opened
+    quint64 m_stopTag = 0;        // reply id of the stop whose report ends the clip
     quint64 m_nextTag = 1;
     quint64 m_loadGen = 0; // invalidates queued steps of an earlier open
     qint32 m_startMs = 0;

@@ -1,0 +1,181 @@
+// Probe cost of the libmpv RealPlayer engine: the adding code's sequence
+// (empty the engine, set the source, play, wait for the first report, stop,
+// wait for a non-zero state, ask can-play) over 200 generated local files.
+//
+//   bench_mpv_probe [name=value ...]   extra libmpv options, for comparisons
+#include "playback/mpv/mpvrealplayer.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdio>
+
+using orvane::playback::RealPlayer;
+using orvane::playback::mpv::MpvOptions;
+using orvane::playback::mpv::MpvRealPlayer;
+
+namespace {
+
+constexpr double kBudgetMs = 6.0;
+constexpr int kFiles = 200;
+
+struct Kind {
+    const char *suffix;
+    QStringList ffmpeg;
+};
+
+QString generate(const QString &dir, const Kind &kind)
+{
+    const QString path = dir + QStringLiteral("/base.") + QLatin1String(kind.suffix);
+    if (QFileInfo(path).size() > 0)
+        return path;
+    QProcess ffmpeg;
+    QStringList args{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                     QStringLiteral("error"), QStringLiteral("-y")};
+    args += kind.ffmpeg;
+    args << path;
+    ffmpeg.start(QStringLiteral("ffmpeg"), args);
+    if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0) {
+        std::fprintf(stderr, "ffmpeg failed for %s\n", kind.suffix);
+        return {};
+    }
+    return path;
+}
+
+QStringList lavfi(const char *source)
+{
+    return {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+            QLatin1String(source)};
+}
+
+double median(QList<double> values)
+{
+    if (values.isEmpty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+bool pumpUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString dir = QStringLiteral(ORVANE_BENCH_MEDIA_DIR) + QStringLiteral("/mpv");
+    QDir().mkpath(dir);
+
+    const QList<Kind> kinds{
+        {"mp3", lavfi("sine=frequency=440:duration=30") +
+                    QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame")}},
+        {"wav", lavfi("sine=frequency=440:duration=30")},
+        {"ogg", lavfi("sine=frequency=440:duration=30") +
+                    QStringList{QStringLiteral("-c:a"), QStringLiteral("libvorbis")}},
+        {"rm",
+         lavfi("testsrc=size=160x112:rate=15:duration=10") + lavfi("sine=duration=10") +
+             QStringList{QStringLiteral("-c:v"), QStringLiteral("rv10"), QStringLiteral("-c:a"),
+                         QStringLiteral("real_144"), QStringLiteral("-ar"), QStringLiteral("8000"),
+                         QStringLiteral("-ac"), QStringLiteral("1")}},
+        {"ra", lavfi("sine=duration=30") +
+                   QStringList{QStringLiteral("-c:a"), QStringLiteral("real_144"),
+                               QStringLiteral("-ar"), QStringLiteral("8000"), QStringLiteral("-ac"),
+                               QStringLiteral("1"), QStringLiteral("-f"), QStringLiteral("rm")}},
+    };
+    QStringList files;
+    for (const Kind &kind : kinds) {
+        const QString base = generate(dir, kind);
+        if (base.isEmpty())
+            return 1;
+        for (int i = 0; i < kFiles / int(kinds.size()); ++i) {
+            const QString copy = dir + QStringLiteral("/file%1.").arg(i, 3, 10, QLatin1Char('0')) +
+                                 QLatin1String(kind.suffix);
+            if (!QFileInfo::exists(copy))
+                QFile::copy(base, copy);
+            files << copy;
+        }
+    }
+
+    MpvOptions options;
+    options.audioOutput = QStringLiteral("null");
+    options.videoOutput = QStringLiteral("null");
+    for (int i = 1; i < argc; ++i)
+        options.extraOptions << QString::fromLocal8Bit(argv[i]);
+    MpvRealPlayer engine(nullptr, options);
+    bool reported = false;
+    bool failed = false;
+    QObject::connect(&engine, &RealPlayer::clipOpened, [&reported] { reported = true; });
+    QObject::connect(&engine, &RealPlayer::errorMessage,
+                     [&reported, &failed] { reported = failed = true; });
+
+    auto probe = [&](const QString &file) {
+        engine.setSource(QString());
+        if (!pumpUntil([&] { return engine.playState() == RealPlayer::Stopped; }, 30000)) {
+            std::fprintf(stderr, "%s: the engine did not empty\n", qPrintable(file));
+            return false;
+        }
+        reported = failed = false;
+        engine.setSource(QStringLiteral("file://") + file);
+        engine.play();
+        if (!pumpUntil([&] { return reported; }, 30000)) {
+            std::fprintf(stderr, "%s: no report (state %d)\n", qPrintable(file),
+                         engine.playState());
+            return false;
+        }
+        engine.stop();
+        if (failed) {
+            std::fprintf(stderr, "%s: failed to open\n", qPrintable(file));
+            return false;
+        }
+        if (!pumpUntil([&] { return engine.playState() != RealPlayer::Stopped; }, 30000))
+            return false;
+        return engine.canPlay();
+    };
+
+    // One warm-up round: libmpv's start and the first open of each kind.
+    for (const Kind &kind : kinds)
+        probe(dir + QStringLiteral("/base.") + QLatin1String(kind.suffix));
+
+    QMap<QString, QList<double>> byKind;
+    QList<double> all;
+    int failures = 0;
+    for (const QString &file : std::as_const(files)) {
+        QElapsedTimer clock;
+        clock.start();
+        const bool ok = probe(file);
+        const double ms = double(clock.nsecsElapsed()) / 1e6;
+        if (!ok)
+            ++failures;
+        all << ms;
+        byKind[QFileInfo(file).suffix()] << ms;
+    }
+    engine.setSource(QString());
+
+    std::printf("libmpv RealPlayer probe (open to stopped), %d local files%s%s\n",
+                int(files.size()), argc > 1 ? ", extra options: " : "",
+                argc > 1 ? qPrintable(options.extraOptions.join(QLatin1Char(' '))) : "");
+    for (auto it = byKind.constBegin(); it != byKind.constEnd(); ++it)
+        std::printf("  %-4s median %6.2f ms per file\n", qPrintable(it.key()), median(it.value()));
+    const double overall = median(all);
+    std::printf("  all  median %6.2f ms per file (budget %.1f ms): %s\n", overall, kBudgetMs,
+                overall <= kBudgetMs ? "within budget" : "OVER BUDGET");
+    if (failures)
+        std::printf("  %d probes failed\n", failures);
+    return failures ? 1 : 0;
+}
