@@ -638,6 +638,7 @@ void GstMediaPlayer::onPrerolled()
     updatePictureSize();
     if (m_autoSize && m_window && m_videoSize.isValid())
         m_window->resize(m_videoSize);
+    videoWindowExposed();
     for (const QString &warning : std::exchange(m_pendingWarnings, {})) {
         m_lastWarning = warning;
         raiseError(WarningRecoverable, warning, false);
@@ -823,9 +824,11 @@ void GstMediaPlayer::videoWindowResized()
     videoWindowExposed();
 }
 
+// The sink learns the window's size only here (it takes no X events of
+// its own, so the user interface keeps the mouse and keyboard).
 void GstMediaPlayer::videoWindowExposed()
 {
-    if (m_videoSink && m_prerolled)
+    if (m_videoSink)
         gst_video_overlay_expose(GST_VIDEO_OVERLAY(m_videoSink));
 }
 
