@@ -35,8 +35,10 @@ void frmNormal::Form_Load()
     modMain::MainForm = this;
     m_settingsFile = settingsFile();
     const QString command = NormalizeCommand(ownCommandLine());
-    if (!command.isEmpty())
+    if (!command.isEmpty()) {
         modMain::PendingCommand.push(command);
+        qCInfo(lcInstance).noquote() << "queued:" << command;
+    }
 }
 
 void frmNormal::Form_QueryUnload()
