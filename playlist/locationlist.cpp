@@ -5,6 +5,7 @@
 #include "core/textcodec.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -114,10 +115,12 @@ qint32 ReadForeignPlaylist(const QString &path, LocationTable &table)
 {
     if (foreignKindOf(path) == ForeignKind::None)
         return -1;
+    // Regular files only: opening a FIFO with a playlist's name would block.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxForeignPlaylistBytes)
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) ||
+        file.size() > kMaxForeignPlaylistBytes)
         return -1;
-    const QByteArray bytes = file.read(kMaxForeignPlaylistBytes);
+    const QByteArray bytes = file.readAll();
     if (foreignKindOf(path) == ForeignKind::Ram && bytes.left(4).toLower() == ".rmf")
         return -1;
     const LocationTable entries = ForeignPlaylistEntries(bytes, path);

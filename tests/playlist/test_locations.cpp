@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace orvane::playlist;
 using orvane::core::kBuiltinRealFileTypes;
 using orvane::core::kBuiltinWmpFileTypes;
@@ -240,6 +242,9 @@ TEST_F(ForeignPlaylists, EncodingsAndKinds)
     EXPECT_EQ(ReadForeignPlaylist(write(QStringLiteral("a.txt"), utf8), table), -1);
     EXPECT_EQ(ReadForeignPlaylist(dir.filePath(QStringLiteral("missing.m3u")), table), -1);
     EXPECT_EQ(ReadForeignPlaylist(write(QStringLiteral("r.ram"), "rtsp://h/a.rm\r\n"), table), 1);
+    const QString fifo = dir.filePath(QStringLiteral("fifo.m3u"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(ReadForeignPlaylist(fifo, table), -1) << "not opened, so it cannot block";
     EXPECT_EQ(table.back().location, u"rtsp://h/a.rm");
 }
 

@@ -1,0 +1,37 @@
+// Location texts as they come from command lines, drops and playlists:
+// normalising, classifying and splitting never crash, and every table entry
+// is named after its location.
+#include "playlist/locationlist.h"
+#include "playlist/locations.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace orvane::playlist;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 1)
+        return 0;
+    const uint8_t flags = data[0];
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    const qsizetype split = text.indexOf(u'\x01');
+    const QString location = split < 0 ? text : text.left(split);
+    const QString base = split < 0 ? QString() : text.mid(split + 1);
+
+    QString scheme;
+    const QString normalised = NormaliseLocation(
+        location, base, flags & 1, (flags & 2) ? QStringLiteral("VideoCD://") : QString(), &scheme,
+        (flags >> 2) & 3);
+    MediaKindOf(normalised);
+    MediaKindOf(location, QStringLiteral(".mp3;;.rmi"), QStringLiteral(".rm;"));
+    if (!FolderPart(location).isEmpty() &&
+        FolderPart(location) + FileNamePart(location) != location)
+        std::abort();
+    for (const LocationEntry &entry : ParseLocationList(text)) {
+        if (entry.displayName != FileNamePart(entry.location))
+            std::abort();
+    }
+    return 0;
+}
