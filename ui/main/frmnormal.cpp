@@ -1,6 +1,7 @@
 #include "ui/main/frmnormal.h"
 
 #include "core/commandline.h"
+#include "core/language.h"
 #include "core/logging.h"
 #include "core/messagebox.h"
 #include "core/modmain.h"
@@ -10,6 +11,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QStatusBar>
 
 namespace orvane::ui {
 
@@ -22,7 +24,9 @@ frmNormal::frmNormal(QWidget *parent)
     setObjectName(QStringLiteral("frmNormal"));
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("picImageWindow"));
-    picture->setStyleSheet(QStringLiteral("background: black;"));
+    picture->setStyleSheet(QStringLiteral("background: black; color: #d0d0d0;"));
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setText(kApplicationTitle);
     picture->setMinimumSize(377, 287); // 5655 x 4305 twips at 96 DPI
     setCentralWidget(picture);
 }
@@ -34,6 +38,7 @@ void frmNormal::Form_Load()
     QCoreApplication::processEvents();
     modMain::MainForm = this;
     m_settingsFile = settingsFile();
+    statusBar()->showMessage(GetText(QStringLiteral("Status"), QStringLiteral("mesReady")));
     const QString command = NormalizeCommand(ownCommandLine());
     if (!command.isEmpty()) {
         modMain::PendingCommand.push(command);
