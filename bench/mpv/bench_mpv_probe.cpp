@@ -124,12 +124,17 @@ int main(int argc, char **argv)
     QObject::connect(&engine, &RealPlayer::errorMessage,
                      [&reported, &failed] { reported = failed = true; });
 
+    QElapsedTimer phase;
+    double emptyMs = 0, openMs = 0;
     auto probe = [&](const QString &file) {
+        phase.start();
         engine.setSource(QString());
         if (!pumpUntil([&] { return engine.playState() == RealPlayer::Stopped; }, 30000)) {
             std::fprintf(stderr, "%s: the engine did not empty\n", qPrintable(file));
             return false;
         }
+        emptyMs = double(phase.nsecsElapsed()) / 1e6;
+        phase.start();
         reported = failed = false;
         engine.setSource(QStringLiteral("file://") + file);
         engine.play();
@@ -138,6 +143,7 @@ int main(int argc, char **argv)
                          engine.playState());
             return false;
         }
+        openMs = double(phase.nsecsElapsed()) / 1e6;
         engine.stop();
         if (failed) {
             std::fprintf(stderr, "%s: failed to open\n", qPrintable(file));
@@ -152,7 +158,7 @@ int main(int argc, char **argv)
     for (const Kind &kind : kinds)
         probe(dir + QStringLiteral("/base.") + QLatin1String(kind.suffix));
 
-    QMap<QString, QList<double>> byKind;
+    QMap<QString, QList<double>> byKind, emptyByKind, openByKind;
     QList<double> all;
     int failures = 0;
     for (const QString &file : std::as_const(files)) {
@@ -164,6 +170,8 @@ int main(int argc, char **argv)
             ++failures;
         all << ms;
         byKind[QFileInfo(file).suffix()] << ms;
+        emptyByKind[QFileInfo(file).suffix()] << emptyMs; // the previous file's stop
+        openByKind[QFileInfo(file).suffix()] << openMs;
     }
     engine.setSource(QString());
 
@@ -171,7 +179,9 @@ int main(int argc, char **argv)
                 int(files.size()), argc > 1 ? ", extra options: " : "",
                 argc > 1 ? qPrintable(options.extraOptions.join(QLatin1Char(' '))) : "");
     for (auto it = byKind.constBegin(); it != byKind.constEnd(); ++it)
-        std::printf("  %-4s median %6.2f ms per file\n", qPrintable(it.key()), median(it.value()));
+        std::printf("  %-4s median %6.2f ms per file (open %.2f, closing the one before %.2f)\n",
+                    qPrintable(it.key()), median(it.value()), median(openByKind[it.key()]),
+                    median(emptyByKind[it.key()]));
     const double overall = median(all);
     std::printf("  all  median %6.2f ms per file (budget %.1f ms): %s\n", overall, kBudgetMs,
                 overall <= kBudgetMs ? "within budget" : "OVER BUDGET");

@@ -1,0 +1,24 @@
+// ".smil/.smi" documents come from anywhere: any bytes must give entries or
+// a clear refusal, within the limits, never a crash or a runaway expansion.
+#include "playback/mpv/realplaylist.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    using namespace orvane::playback::mpv;
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const RealPlaylist list = readSmil(bytes, QStringLiteral("/fuzz/base"));
+    if (list.entries.size() > kMaxPlaylistEntries)
+        std::abort();
+    if (list.kind == RealPlaylist::Media)
+        std::abort(); // only the RAM reader recognises media files
+    if (list.kind == RealPlaylist::Invalid && (list.error.isEmpty() || !list.entries.isEmpty()))
+        std::abort();
+    for (const RealEntry &entry : list.entries) {
+        if (entry.location.isEmpty())
+            std::abort();
+    }
+    return 0;
+}
