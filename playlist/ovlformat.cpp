@@ -160,7 +160,11 @@ std::optional<float> headerVersion(QStringView line)
 {
     if (!line.startsWith(kHeader))
         return std::nullopt;
-    return float(leadingNumber(line.mid(kHeader.size())));
+    const double version = leadingNumber(line.mid(kHeader.size()));
+    if (std::abs(version) > double(std::numeric_limits<float>::max()))
+        return version > 0 ? std::numeric_limits<float>::infinity()
+                           : -std::numeric_limits<float>::infinity();
+    return float(version);
 }
 
 QString escapeField(const QString &text)
@@ -245,6 +249,12 @@ Reader::Reader(QStringView text)
     const std::optional<float> version = first ? headerVersion(*first) : std::nullopt;
     m_version = version.value_or(0.0f);
     m_accepted = version && !(*version > kCurrentVersion) && !std::isnan(*version);
+}
+
+void Reader::continueWith(QStringView text)
+{
+    m_text = text;
+    m_pos = 0;
 }
 
 bool Reader::next(PlayListItem &item)

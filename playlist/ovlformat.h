@@ -46,11 +46,15 @@ void appendItemLine(QString &out, const PlayListItem &item);
 // neither True, False nor a number.
 bool parseItemLine(QStringView line, bool withDiscFields, PlayListItem &item);
 
-// Walks the lines of a decoded file.
+// Walks the lines of a decoded file, given whole or in pieces that end at
+// line ends.
 class Reader
 {
 public:
+    // The first piece starts with the header line.
     explicit Reader(QStringView text);
+    // The next piece, once next() has used up the one before.
+    void continueWith(QStringView text);
 
     // Header present and version not newer than the writer's.
     bool accepted() const { return m_accepted; }

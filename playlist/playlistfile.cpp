@@ -5,11 +5,13 @@
 #include "playlist/ovlformat.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
+#include "playlist/textpieces.h"
 
 #include "core/atomicfile.h"
 #include "core/messagebox.h"
 #include "core/textcodec.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -121,6 +123,48 @@ ViewItem viewItemOf(int index, const PlayListItem &item)
 // would interleave with the first.
 bool g_loading = false;
 
+void readItems(TextPieces &pieces, QString &piece, ovl::Reader &reader, lstPlayList &view)
+{
+    const qsizetype lines = pieces.lineCountHint();
+    PlayList.reserve(std::max(PlayList.size(), lines));
+    QList<ViewItem> batch;
+    batch.reserve(lines);
+    QElapsedTimer sincePump;
+    sincePump.start();
+    PlayListItem item;
+    int k = 0;
+    do {
+        while (reader.next(item)) {
+            batch.append(viewItemOf(k, item));
+            EnsureRecord(k++) = std::move(item);
+            if (sincePump.elapsed() >= kPumpIntervalMs) {
+                view.appendItems(std::exchange(batch, {}));
+                letEventsRun();
+                sincePump.restart();
+            }
+        }
+    } while (pieces.next(piece) && (reader.continueWith(piece), true));
+    view.appendItems(std::move(batch));
+}
+
+bool loadFrom(QIODevice &device, lstPlayList &view)
+{
+    if (g_loading)
+        return false;
+    TextPieces pieces(device);
+    QString piece;
+    if (!pieces.next(piece))
+        return false;
+    ovl::Reader reader(piece);
+    if (!reader.accepted())
+        return false;
+    g_loading = true;
+    view.clear();
+    readItems(pieces, piece, reader, view);
+    g_loading = false;
+    return true;
+}
+
 } // namespace
 
 QByteArray EncodePlayListText(const QString &head, const QString &body)
@@ -163,33 +207,9 @@ bool SavePlayList(const lstPlayList &view, const QString &fileName, bool withCom
 
 bool LoadPlayListBytes(const QByteArray &bytes, lstPlayList &view)
 {
-    if (g_loading)
-        return false;
-    const QString text = core::decodeText(bytes).text;
-    ovl::Reader reader(text);
-    if (!reader.accepted())
-        return false;
-    g_loading = true;
-    view.clear();
-    const qsizetype lines = bytes.count('\n') + 1;
-    PlayList.reserve(std::max(PlayList.size(), lines));
-    QList<ViewItem> batch;
-    batch.reserve(lines);
-    QElapsedTimer sincePump;
-    sincePump.start();
-    PlayListItem item;
-    for (int k = 0; reader.next(item); ++k) {
-        batch.append(viewItemOf(k, item));
-        EnsureRecord(k) = std::move(item);
-        if (sincePump.elapsed() >= kPumpIntervalMs) {
-            view.appendItems(std::exchange(batch, {}));
-            letEventsRun();
-            sincePump.restart();
-        }
-    }
-    view.appendItems(std::move(batch));
-    g_loading = false;
-    return true;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    return buffer.open(QIODevice::ReadOnly) && loadFrom(buffer, view);
 }
 
 bool LoadPlayList(const QString &location, lstPlayList &view)
@@ -199,9 +219,7 @@ bool LoadPlayList(const QString &location, lstPlayList &view)
     if (!path.endsWith(ovl::kExtension) || !QFileInfo(path).isFile())
         return false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPlayListBytes)
-        return false;
-    if (!LoadPlayListBytes(file.readAll(), view))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPlayListBytes || !loadFrom(file, view))
         return false;
     PlayListFile = path;
     return true;

@@ -8,6 +8,7 @@
 
 #include "core/atomicfile.h"
 #include "core/messagebox.h"
+#include "core/textcodec.h"
 
 #include <QDir>
 #include <QFile>
@@ -369,4 +370,36 @@ TEST_F(PlayListFileTest, LoadingKeepsRecordsAboveTheLastOneRead)
     ASSERT_EQ(PlayList.size(), 3);
     EXPECT_EQ(PlayList[0].TITLE, QStringLiteral("x"));
     EXPECT_EQ(PlayList[2].TITLE, QStringLiteral("c"));
+}
+
+TEST_F(PlayListFileTest, LargeFilesReadTheSameInEveryPart)
+{
+    // Large files are decoded in parts; the encoding is still chosen for
+    // the whole file, also when the only CP932 byte sits near the end.
+    struct Case {
+        QString title;
+        bool cp932;
+        QByteArray tail;
+        QString lastTitle;
+    };
+    const Case cases[] = {
+        {QStringLiteral("caf\u00e9 %1"), false, {}, QStringLiteral("caf\u00e9 7999")},
+        {QStringLiteral("日本 %1"), true, {}, QStringLiteral("日本 7999")},
+        {QStringLiteral("plain %1"), false, "\x93\xfa,,,,x,0,1,True,1,,0\r\n",
+         QStringLiteral("日")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title.toStdString());
+        QString text = QString::fromLatin1(kHeader13);
+        for (int i = 0; i < 8000; ++i)
+            text += c.title.arg(i) + QStringLiteral(",Author,(c),Description,file:///m/a.mp3,0,1,"
+                                                    "True,1,,0\r\n");
+        const QByteArray bytes = c.cp932 ? orvane::core::encodeCp932(text) : text.toUtf8();
+        ASSERT_GT(bytes.size(), 400 * 1024);
+        ASSERT_TRUE(write(QStringLiteral("big.ovl"), bytes + c.tail));
+        ASSERT_TRUE(LoadPlayList(path(QStringLiteral("big.ovl")), model));
+        ASSERT_EQ(model.count(), 8000 + (c.tail.isEmpty() ? 0 : 1));
+        EXPECT_EQ(model.item(2500).text, c.title.arg(2500));
+        EXPECT_EQ(model.item(model.count() - 1).text, c.lastTitle);
+    }
 }
