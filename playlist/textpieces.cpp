@@ -4,6 +4,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <utility>
 
 namespace orvane::playlist {
@@ -59,12 +60,17 @@ bool TextPieces::nextBytes(QByteArray &bytes)
             m_carry.remove(0, lineEnd + 1);
             return true;
         }
-        const QByteArray more = m_device.read(kPieceBytes);
-        if (more.isEmpty()) {
+        // Read straight behind what is left, no more than the device holds.
+        const qsizetype want =
+            qsizetype(std::clamp<qint64>(m_device.bytesAvailable(), 1, kPieceBytes));
+        const qsizetype kept = m_carry.size();
+        m_carry.resize(kept + want);
+        const qint64 got = m_device.read(m_carry.data() + kept, want);
+        m_carry.resize(kept + qsizetype(std::max<qint64>(got, 0)));
+        if (got <= 0) {
             bytes = std::exchange(m_carry, {});
             return !bytes.isEmpty();
         }
-        m_carry += more;
     }
 }
 
