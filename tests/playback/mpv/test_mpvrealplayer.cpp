@@ -1,9 +1,11 @@
 // The libmpv RealPlayer engine on real files (ao=null keeps real time).
+#include "tests/playback/mpv/httpserver.h"
 #include "tests/playback/mpv/mpvtesthelpers.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -447,6 +449,86 @@ TEST_F(MpvRealPlayerTest, NetworkSourceReportsContactingBeforeItFails)
     ASSERT_TRUE(waitStopped());
     ASSERT_FALSE(m_log.errors.isEmpty());
     EXPECT_EQ(m_log.errors.last().userCode, RealPlayer::NetworkFailed);
+}
+
+// Cut in the middle of its frames an MP3 still holds sound: the engine plays
+// that much and ends as at the end of any clip (cut inside the tag, it has
+// none and fails: see the bad inputs).
+TEST_F(MpvRealPlayerTest, Mp3CutInTheMiddlePlaysWhatItHasAndEnds)
+{
+    QFile whole(toneMp3(3.0));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    writeFile(path(QStringLiteral("half.mp3")), bytes.left(bytes.size() / 3 + 17));
+    m_engine.setSource(path(QStringLiteral("half.mp3")));
+    m_engine.play();
+    ASSERT_TRUE(waitUntil([this] { return m_log.states.size() > 1 && m_engine.playState() == 0; }));
+    EXPECT_EQ(m_log.openedUrls.size(), 1);
+    EXPECT_TRUE(m_log.states.contains(RealPlayer::Playing));
+    EXPECT_TRUE(m_log.errors.isEmpty());
+}
+
+// A stream goes through contacting and buffering before it plays.
+TEST_F(MpvRealPlayerTest, HttpStreamContactsBuffersAndPlays)
+{
+    QFile clip(realVideoClip());
+    ASSERT_TRUE(clip.open(QIODevice::ReadOnly));
+    HttpFileServer server(clip.readAll(), "application/vnd.rn-realmedia");
+    ASSERT_TRUE(playUntilPlaying(server.url(QStringLiteral("clip.rm"))))
+        << m_log.events.join(u',').toStdString();
+    EXPECT_EQ(m_log.states.mid(0, 3),
+              (QList<int>{RealPlayer::Contacting, RealPlayer::Buffering, RealPlayer::Playing}));
+    EXPECT_TRUE(m_log.events.contains(QStringLiteral("buffering")));
+    EXPECT_EQ(m_log.openedUrls, QStringList{server.url(QStringLiteral("clip.rm"))});
+    EXPECT_EQ(m_engine.title(), QStringLiteral("RM Title"));
+    EXPECT_EQ(m_engine.clipWidth(), 160);
+    EXPECT_GT(server.requests(), 0);
+    m_engine.stop();
+    EXPECT_TRUE(waitStopped());
+    EXPECT_TRUE(m_log.errors.isEmpty());
+}
+
+// What the engine reset writes, before libmpv starts and while it runs:
+// nothing may start playing or break playback.
+TEST_F(MpvRealPlayerTest, BaseSettingsOfTheResetKeepTheEngineQuiet)
+{
+    auto reset = [this] {
+        m_engine.setControls(QStringLiteral("StatusBar"));
+        m_engine.setVolume(100);
+        m_engine.setAutoStart(false);
+        m_engine.setShuffle(false);
+        m_engine.setMaintainAspect(true);
+        m_engine.setWantKeyboardEvents(false);
+        m_engine.setWantMouseEvents(false);
+        m_engine.setEnableContextMenu(false);
+        m_engine.setOnScreenMessages(false);
+        m_engine.setControls(QStringLiteral("ImageWindow"));
+    };
+    reset();
+    m_engine.setSource(fileUrl(toneWav(0.5)));
+    waitUntil([] { return false; }, 200);
+    EXPECT_EQ(m_engine.playState(), RealPlayer::Stopped); // no automatic start
+    EXPECT_TRUE(m_log.states.isEmpty());
+    ASSERT_TRUE(playUntilPlaying(m_engine.source()));
+    reset();
+    m_engine.setMute(true);
+    EXPECT_TRUE(m_engine.isMute());
+    EXPECT_EQ(m_engine.controls(), QStringLiteral("ImageWindow"));
+    ASSERT_TRUE(waitStopped());
+    EXPECT_TRUE(m_log.errors.isEmpty());
+
+    // Switched on, a source starts by itself; shuffled entries each play once.
+    const QString ram = path(QStringLiteral("shuffle.ram"));
+    writeFile(ram,
+              fileUrl(toneWav(0.5)).toUtf8() + "\n" + fileUrl(realAudioClip()).toUtf8() + "\n");
+    m_log.clear();
+    m_engine.setShuffle(true);
+    m_engine.setAutoStart(true);
+    m_engine.setSource(ram);
+    EXPECT_EQ(m_engine.playState(), RealPlayer::Contacting);
+    ASSERT_TRUE(waitUntil([this] { return m_log.openedUrls.size() == 2; }));
+    ASSERT_TRUE(waitStopped());
+    EXPECT_EQ(QSet<QString>(m_log.openedUrls.begin(), m_log.openedUrls.end()).size(), 2);
 }
 
 // A playlist with one bad entry among good ones plays the good ones and
