@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <optional>
@@ -34,37 +35,12 @@ bool isAscii(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
-// Whether a decoder would take the bytes for UTF-8 (stops at the first
-// byte that says otherwise).
-bool isValidUtf8(const QByteArray &bytes)
+// Whether the reader takes the bytes for UTF-8 (the decoder it uses).
+bool readsAsUtf8(const QByteArray &bytes)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n;) {
-        const unsigned c = p[i];
-        int length = 1;
-        char32_t code = c;
-        if (c >= 0xC2 && c <= 0xDF)
-            length = 2, code = c & 0x1F;
-        else if ((c & 0xF0) == 0xE0)
-            length = 3, code = c & 0x0F;
-        else if (c >= 0xF0 && c <= 0xF4)
-            length = 4, code = c & 0x07;
-        else if (c >= 0x80)
-            return false;
-        if (n - i < length)
-            return false;
-        for (int j = 1; j < length; ++j) {
-            if ((p[i + j] & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (p[i + j] & 0x3F);
-        }
-        if ((length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
-            (length == 4 && (code < 0x10000 || code > 0x10FFFF)))
-            return false;
-        i += length;
-    }
-    return true;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)decoder.decode(bytes);
+    return !decoder.hasError();
 }
 
 std::optional<QByteArray> cp932Of(const QString &text)
@@ -176,7 +152,7 @@ QByteArray EncodePlayListText(const QString &head, const QString &body)
     if (bodyBytes) {
         QByteArray bytes = *headBytes + *bodyBytes;
         // Some CP932 byte runs are valid UTF-8 too and would be read as such.
-        if (!isValidUtf8(bytes))
+        if (!readsAsUtf8(bytes))
             return bytes;
     }
     return (head + body).toUtf8();
