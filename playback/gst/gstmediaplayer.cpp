@@ -210,11 +210,19 @@ private:
 struct BusRelay {
     GstMediaPlayer *target = nullptr;
     GstElement *pipeline = nullptr;
+    guintptr windowHandle = 0; // our video window, 0 without one
     std::atomic<quint64> generation{0};
 
     static GstBusSyncReply onMessage(GstBus *, GstMessage *message, gpointer data)
     {
         auto *relay = static_cast<BusRelay *>(data);
+        // The sink asks for its window whenever it comes up from READY; it
+        // must be answered here, on the asking thread, before it goes on.
+        if (relay->windowHandle && gst_is_video_overlay_prepare_window_handle_message(message)) {
+            gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(GST_MESSAGE_SRC(message)),
+                                                relay->windowHandle);
+            return GST_BUS_DROP;
+        }
         switch (GST_MESSAGE_TYPE(message)) {
         case GST_MESSAGE_ERROR:
         case GST_MESSAGE_WARNING:
@@ -269,8 +277,10 @@ GstMediaPlayer::~GstMediaPlayer()
         gst_object_unref(bus);
         gst_object_unref(m_playbin);
     }
-    if (m_videoSink)
-        gst_object_unref(m_videoSink);
+    for (GstElement *sink : {m_videoSink, m_audioSink, m_probeSink}) {
+        if (sink)
+            gst_object_unref(sink);
+    }
     if (m_sizeFilter)
         gst_object_unref(m_sizeFilter);
     if (m_tags)
@@ -284,25 +294,30 @@ void GstMediaPlayer::createPipeline()
                                   ? m_options.audioSink
                                   : envOr("ORVANE_GST_AUDIO_SINK", QStringLiteral("autoaudiosink"));
     GstElement *audioSink = makeBin(audioDesc);
+    GstElement *probeSink = gst_element_factory_make("fakesink", nullptr);
     GstElement *videoSink = makeVideoSink();
-    if (!playbin || !audioSink || !videoSink) {
-        for (GstElement *e : {playbin, audioSink, videoSink}) {
+    if (!playbin || !audioSink || !probeSink || !videoSink) {
+        for (GstElement *e : {playbin, audioSink, probeSink, videoSink}) {
             if (e)
                 gst_object_unref(gst_object_ref_sink(e));
         }
         qCWarning(lcGst) << "playbin could not be set up";
         return;
     }
+    m_audioSink = GST_ELEMENT(gst_object_ref_sink(audioSink));
+    m_probeSink = GST_ELEMENT(gst_object_ref_sink(probeSink));
     // Text subtitles are not part of what this engine shows.
     gint flags = 0;
     g_object_get(playbin, "flags", &flags, nullptr);
     flags &= ~0x4; // GST_PLAY_FLAG_TEXT
-    g_object_set(playbin, "flags", flags, "audio-sink", audioSink, "video-sink", videoSink,
+    g_object_set(playbin, "flags", flags, "audio-sink", m_probeSink, "video-sink", videoSink,
                  nullptr);
     m_playbin = GST_ELEMENT(gst_object_ref_sink(playbin));
     m_relay = std::make_shared<BusRelay>();
     m_relay->target = this;
     m_relay->pipeline = m_playbin;
+    if (m_videoSink)
+        m_relay->windowHandle = guintptr(m_window->winId());
     GstBus *bus = gst_element_get_bus(m_playbin);
     gst_bus_set_sync_handler(bus, &BusRelay::onMessage, m_relay.get(), nullptr);
     gst_object_unref(bus);
@@ -403,6 +418,8 @@ void GstMediaPlayer::resetMediaRecord()
     m_prerolled = false;
     m_atEnd = false;
     m_needsRestart = false;
+    m_joining = false;
+    m_resumeAt = -1.0;
     m_playsDone = 0;
     if (m_sizeFilter)
         g_object_set(m_sizeFilter, "caps", nullptr, nullptr);
@@ -526,6 +543,7 @@ void GstMediaPlayer::startPipeline(const QString &uri)
     ++m_generation;
     m_relay->generation.store(m_generation, std::memory_order_release);
     resetMediaRecord();
+    useAudioOutput(m_target == Target::Playing);
     m_uri = uri;
     g_object_set(m_playbin, "uri", uri.toUtf8().constData(), "mute", gboolean(m_muted), nullptr);
     m_openTimer.start();
@@ -563,6 +581,10 @@ void GstMediaPlayer::handleBusMessage(GstMessage *message, quint64 generation)
     case GST_MESSAGE_ASYNC_DONE:
         if (!m_prerolled)
             onPrerolled();
+        else if (m_joining)
+            onAudioOutputJoined();
+        // A sink that went through READY forgets the window's size.
+        videoWindowExposed();
         break;
     case GST_MESSAGE_EOS:
         onEndOfStream();
@@ -649,7 +671,10 @@ void GstMediaPlayer::onPrerolled()
             m_target = Target::Playing;
     }
     if (m_target == Target::Playing) {
-        gst_element_set_state(m_playbin, GST_STATE_PLAYING);
+        if (m_audioOutputIn)
+            gst_element_set_state(m_playbin, GST_STATE_PLAYING);
+        else
+            joinAudioOutput();
         setState(Playing);
     }
 }
@@ -832,18 +857,63 @@ void GstMediaPlayer::videoWindowExposed()
         gst_video_overlay_expose(GST_VIDEO_OVERLAY(m_videoSink));
 }
 
+// Probing a location (open to stopped) never needs to be heard, and a real
+// audio output costs several times the rest of the open (a sound server
+// stream per preroll). So media opens into a fake sink and the real output
+// joins on the first play: the pipeline is rebuilt in place and resumes
+// where the position was.
+void GstMediaPlayer::useAudioOutput(bool real)
+{
+    m_audioOutputIn = real;
+    g_object_set(m_playbin, "audio-sink", real ? m_audioSink : m_probeSink, nullptr);
+}
+
+void GstMediaPlayer::joinAudioOutput()
+{
+    const double resumeAt = m_atEnd ? 0.0 : currentPosition();
+    gst_element_set_state(m_playbin, GST_STATE_READY);
+    ++m_generation;
+    m_relay->generation.store(m_generation, std::memory_order_release);
+    useAudioOutput(true);
+    m_atEnd = false;
+    m_joining = true;
+    m_resumeAt = resumeAt > 0.001 ? resumeAt : -1.0;
+    gst_element_set_state(m_playbin, m_resumeAt < 0.0 ? GST_STATE_PLAYING : GST_STATE_PAUSED);
+}
+
+void GstMediaPlayer::onAudioOutputJoined()
+{
+    if (m_resumeAt >= 0.0) {
+        seekTo(m_resumeAt); // its own ASYNC_DONE comes back here
+        m_resumeAt = -1.0;
+        return;
+    }
+    m_joining = false;
+    if (m_target == Target::Playing)
+        gst_element_set_state(m_playbin, GST_STATE_PLAYING);
+}
+
 void GstMediaPlayer::play()
 {
     if (m_uri.isEmpty())
         return;
     m_target = Target::Playing;
     if (m_state == Closed) {
-        // Still opening: it starts as soon as it is ready.
-        gst_element_set_state(m_playbin, GST_STATE_PLAYING);
+        // Still opening: it starts as soon as it is ready, with sound.
+        if (!m_audioOutputIn) {
+            startPipeline(m_uri);
+        } else {
+            gst_element_set_state(m_playbin, GST_STATE_PLAYING);
+        }
         return;
     }
     if (m_state == Stopped)
         m_playsDone = 0;
+    if (!m_audioOutputIn && !m_needsRestart) {
+        joinAudioOutput();
+        setState(Playing);
+        return;
+    }
     if (m_atEnd && m_canSeek)
         seekTo(0.0);
     m_atEnd = false;
@@ -875,6 +945,8 @@ double GstMediaPlayer::currentPosition() const
 {
     if (!m_prerolled || m_needsRestart)
         return 0.0;
+    if (m_joining && m_resumeAt >= 0.0)
+        return m_resumeAt;
     gint64 position = -1;
     if (!gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position) || position < 0)
         return 0.0;
@@ -896,6 +968,10 @@ void GstMediaPlayer::setCurrentPosition(double seconds)
     double target = qMax(0.0, seconds);
     if (m_durationValid)
         target = qMin(target, m_duration);
+    if (m_joining) {
+        m_resumeAt = target; // taken up once the pipeline is back
+        return;
+    }
     seekTo(target);
 }
 

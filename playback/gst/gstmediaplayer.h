@@ -128,10 +128,15 @@ private:
     void readStreams();
     void readDuration();
     void updatePictureSize();
+    void useAudioOutput(bool real);
+    void joinAudioOutput();
+    void onAudioOutputJoined();
     void seekTo(double seconds);
 
     GstMediaPlayerOptions m_options;
     GstElement *m_playbin = nullptr;
+    GstElement *m_audioSink = nullptr;  // the real output
+    GstElement *m_probeSink = nullptr;  // stands in until the first play
     GstElement *m_videoSink = nullptr;  // our X11 sink, when used
     GstElement *m_sizeFilter = nullptr; // picture size of the X11 sink
     std::shared_ptr<BusRelay> m_relay;
@@ -149,7 +154,10 @@ private:
     Target m_target = Target::Stopped;
     bool m_prerolled = false;
     bool m_atEnd = false;
-    bool m_needsRestart = false; // the pipeline was stopped by an error
+    bool m_needsRestart = false;  // the pipeline was stopped by an error
+    bool m_audioOutputIn = false; // the real audio sink is in the pipeline
+    bool m_joining = false;       // rebuilding the pipeline with it
+    double m_resumeAt = -1.0;     // position to take up after joining
     int m_playsDone = 0;
 
     double m_duration = 0.0;
