@@ -39,7 +39,7 @@ bool isAscii(QStringView text)
 bool readsAsUtf8(const QByteArray &bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(bytes);
+    const QString decoded = decoder.decode(bytes); // decode() alone only describes the work
     return !decoder.hasError();
 }
 
