@@ -1,18 +1,17 @@
 #include "playback/mpv/mpvrealplayer.h"
 
+#include "playback/mpv/sourcefiles.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
-#include <QSet>
 #include <QWindow>
 
 #include <mpv/client.h>
 
-#include <cerrno>
 #include <cmath>
-#include <sys/stat.h>
 
 namespace orvane::playback::mpv {
 
@@ -85,114 +84,6 @@ QString choose(const QString &option, const char *variable, const QString &fallb
     return fromEnvironment.isEmpty() ? fallback : fromEnvironment;
 }
 
-bool isSupportedScheme(const QString &location)
-{
-    static const char *const schemes[] = {"http://", "https://", "rtsp://", "rtmp://",
-                                          "mms://",  "mmsh://",  "ftp://"};
-    for (const char *scheme : schemes) {
-        if (location.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
-}
-
-// Reads a playlist file into entries, following playlists it names (up to
-// kMaxNesting deep) and dropping entries that lead back into a file already
-// being read.
-struct Expansion {
-    QList<RealEntry> entries;
-    QStringList notes;
-    QString error;
-    int errorCode = 0;
-};
-
-QString checkRegularFile(const QString &path, qint64 *size, int *code)
-{
-    struct stat info {
-    };
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
-        *code =
-            errno == ENOENT || errno == ENOTDIR ? RealPlayer::NotFound : RealPlayer::UnreadableFile;
-        return *code == RealPlayer::NotFound
-                   ? QStringLiteral("The file does not exist: %1").arg(path)
-                   : QStringLiteral("The file cannot be read: %1").arg(path);
-    }
-    // Never hand a FIFO, device or folder on: opening one may block for ever.
-    if (!S_ISREG(info.st_mode)) {
-        *code = RealPlayer::NotARegularFile;
-        return QStringLiteral("Not a regular file: %1").arg(path);
-    }
-    if (info.st_size == 0) {
-        *code = RealPlayer::EmptyFile;
-        return QStringLiteral("The file is empty: %1").arg(path);
-    }
-    *size = info.st_size;
-    *code = RealPlayer::NoError;
-    return {};
-}
-
-void expandInto(const QString &path, int depth, QSet<QString> &reading, Expansion &out)
-{
-    qint64 size = 0;
-    int code = 0;
-    const QString problem = checkRegularFile(path, &size, &code);
-    if (!problem.isEmpty()) {
-        if (depth == 0) {
-            out.error = problem;
-            out.errorCode = code;
-        } else {
-            out.notes << problem;
-        }
-        return;
-    }
-    if (size > kMaxPlaylistBytes) {
-        const QString why = QStringLiteral("The playlist is larger than 1 MiB: %1").arg(path);
-        depth == 0 ? (out.error = why, out.errorCode = RealPlayer::BadPlaylist)
-                   : (out.notes << why, 0);
-        return;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const QString why = QStringLiteral("The playlist cannot be read: %1").arg(path);
-        depth == 0 ? (out.error = why, out.errorCode = RealPlayer::UnreadableFile)
-                   : (out.notes << why, 0);
-        return;
-    }
-    const QByteArray bytes = file.read(kMaxPlaylistBytes + 1);
-    const QString folder = QFileInfo(path).absolutePath();
-    const RealPlaylist list = isSmilName(path) ? readSmil(bytes, folder) : readRam(bytes, folder);
-    if (list.kind == RealPlaylist::Media) {
-        out.entries.append(RealEntry{QStringLiteral("file://") + path, {}, {}, {}, {}});
-        return;
-    }
-    if (list.kind == RealPlaylist::Invalid) {
-        const QString why = list.error + QStringLiteral(" (%1)").arg(path);
-        depth == 0 ? (out.error = why, out.errorCode = RealPlayer::BadPlaylist)
-                   : (out.notes << why, 0);
-        return;
-    }
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    reading.insert(canonical);
-    for (const RealEntry &entry : list.entries) {
-        if (out.entries.size() >= kMaxPlaylistEntries)
-            break;
-        const QString local = localPathOf(entry.location);
-        if (local.isEmpty() || !isRealPlaylistName(local)) {
-            out.entries.append(entry);
-            continue;
-        }
-        const QString target = QFileInfo(local).canonicalFilePath();
-        if (reading.contains(target)) {
-            out.notes << QStringLiteral("The playlist refers to itself: %1").arg(entry.location);
-        } else if (depth + 1 >= kMaxNesting) {
-            out.notes << QStringLiteral("Playlists nested too deeply: %1").arg(entry.location);
-        } else {
-            expandInto(local, depth + 1, reading, out);
-        }
-    }
-    reading.remove(canonical);
-}
-
 // Options for one loadfile. Only a real start position: "start=0" would
 // cost an extra seek.
 //
@@ -260,17 +151,8 @@ QWindow *MpvRealPlayer::videoWindow()
     return m_window.get();
 }
 
-bool MpvRealPlayer::ensureMpv()
+void MpvRealPlayer::applyOptions()
 {
-    if (m_mpv)
-        return true;
-    if (m_mpvFailed)
-        return false;
-    m_mpv = mpv_create();
-    if (!m_mpv) {
-        m_mpvFailed = true;
-        return false;
-    }
     auto set = [this](const char *name, const QString &value) {
         const int rc = mpv_set_option_string(m_mpv, name, value.toUtf8().constData());
         if (rc < 0)
@@ -321,7 +203,20 @@ bool MpvRealPlayer::ensureMpv()
         if (eq > 0)
             set(option.left(eq).toUtf8().constData(), option.mid(eq + 1));
     }
+}
 
+bool MpvRealPlayer::ensureMpv()
+{
+    if (m_mpv)
+        return true;
+    if (m_mpvFailed)
+        return false;
+    m_mpv = mpv_create();
+    if (!m_mpv) {
+        m_mpvFailed = true;
+        return false;
+    }
+    applyOptions();
     if (mpv_initialize(m_mpv) < 0) {
         mpv_destroy(m_mpv);
         m_mpv = nullptr;
@@ -481,36 +376,9 @@ void MpvRealPlayer::handleEvent(const mpv_event &event)
         onPropertyChange(event.reply_userdata, value);
         break;
     }
-    case MPV_EVENT_END_FILE: {
-        const auto *end = static_cast<const mpv_event_end_file *>(event.data);
-        if (m_activeId == kNoId || quint64(end->playlist_entry_id) != m_activeId)
-            break; // a clip we left already
-        const int reason = end->reason;
-        const int error = end->error;
-        if (reason == MPV_END_FILE_REASON_EOF) {
-            onEntryEnded();
-        } else if (reason == MPV_END_FILE_REASON_ERROR) {
-            const QString entry = m_entries.value(m_entry).location;
-            const int code =
-                isSupportedScheme(entry) ? NetworkFailed
-                : (error == MPV_ERROR_LOADING_FAILED || error == MPV_ERROR_UNKNOWN_FORMAT ||
-                   error == MPV_ERROR_NOTHING_TO_PLAY)
-                    ? UnknownFormat
-                    : PlaybackFailed;
-            onEntryFailed(error, code, QString::fromUtf8(mpv_error_string(error)));
-        } else if (reason == MPV_END_FILE_REASON_REDIRECT) {
-            // A playlist format of libmpv's own: we only play what we read.
-            mpv_command_string(m_mpv, "stop");
-            onEntryFailed(0, UnknownFormat,
-                          QStringLiteral("a playlist of a kind this engine does not read"));
-        } else {
-            // Stopped from outside our own calls (libmpv shutting down).
-            m_activeId = kNoId;
-            forgetClip();
-            setState(Stopped);
-        }
+    case MPV_EVENT_END_FILE:
+        onEndFile(*static_cast<const mpv_event_end_file *>(event.data));
         break;
-    }
     case MPV_EVENT_SHUTDOWN:
         // libmpv ended on its own: start afresh on the next play().
         mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
@@ -521,6 +389,35 @@ void MpvRealPlayer::handleEvent(const mpv_event &event)
         break;
     default:
         break;
+    }
+}
+
+void MpvRealPlayer::onEndFile(const mpv_event_end_file &end)
+{
+    if (m_activeId == kNoId || quint64(end.playlist_entry_id) != m_activeId)
+        return; // a clip we left already
+    const int reason = end.reason;
+    const int error = end.error;
+    if (reason == MPV_END_FILE_REASON_EOF) {
+        onEntryEnded();
+    } else if (reason == MPV_END_FILE_REASON_ERROR) {
+        const QString entry = m_entries.value(m_entry).location;
+        const int code = isSupportedScheme(entry) ? NetworkFailed
+                         : (error == MPV_ERROR_LOADING_FAILED ||
+                            error == MPV_ERROR_UNKNOWN_FORMAT || error == MPV_ERROR_NOTHING_TO_PLAY)
+                             ? UnknownFormat
+                             : PlaybackFailed;
+        onEntryFailed(error, code, QString::fromUtf8(mpv_error_string(error)));
+    } else if (reason == MPV_END_FILE_REASON_REDIRECT) {
+        // A playlist format of libmpv's own: we only play what we read.
+        mpv_command_string(m_mpv, "stop");
+        onEntryFailed(0, UnknownFormat,
+                      QStringLiteral("a playlist of a kind this engine does not read"));
+    } else {
+        // Stopped from outside our own calls (libmpv shutting down).
+        m_activeId = kNoId;
+        forgetClip();
+        setState(Stopped);
     }
 }
 
@@ -717,9 +614,7 @@ void MpvRealPlayer::setSource(const QString &location)
         return;
     const QString local = localPathOf(location);
     if (!local.isEmpty() && isRealPlaylistName(local)) {
-        Expansion expansion;
-        QSet<QString> reading;
-        expandInto(local, 0, reading, expansion);
+        const SourceExpansion expansion = expandPlaylistFile(local);
         m_entries = expansion.entries;
         m_sourceNotes = expansion.notes;
         if (!expansion.error.isEmpty()) {
@@ -727,10 +622,12 @@ void MpvRealPlayer::setSource(const QString &location)
             m_sourceErrorCode = expansion.errorCode;
             m_entries.clear();
         } else if (m_entries.isEmpty()) {
-            m_sourceError = expansion.notes.isEmpty()
-                                ? QStringLiteral("The playlist holds no media: %1").arg(location)
-                                : expansion.notes.join(QLatin1Char('\n'));
-            m_sourceErrorCode = expansion.notes.isEmpty() ? EmptyPlaylist : SelfReference;
+            // Nothing left: the first reason why (a self-reference, say) is the error.
+            const bool why = !expansion.notes.isEmpty();
+            m_sourceError = why ? expansion.notes.first().text
+                                : QStringLiteral("The playlist holds no media: %1").arg(location);
+            m_sourceErrorCode = why ? expansion.notes.first().code : int(EmptyPlaylist);
+            m_sourceNotes.clear();
         }
         // A ".ram" that turned out to be a media file is a single clip.
         m_singleClip = m_entries.size() == 1 && localPathOf(m_entries[0].location) == local;
@@ -792,10 +689,8 @@ void MpvRealPlayer::play()
         });
         return;
     }
-    for (const QString &note : std::as_const(m_sourceNotes))
-        raiseError(Informational, 0,
-                   note.contains(QLatin1String("itself")) ? SelfReference : EntrySkipped, note,
-                   QString());
+    for (const SourceNote &note : std::as_const(m_sourceNotes))
+        raiseError(Informational, 0, note.code, note.text, QString());
     openEntry(m_entry);
 }
 
@@ -830,11 +725,9 @@ void MpvRealPlayer::openEntry(int index)
     QString target;
     const QString local = localPathOf(location);
     if (!local.isEmpty()) {
-        qint64 size = 0;
-        int code = 0;
-        const QString problem = checkRegularFile(local, &size, &code);
-        if (!problem.isEmpty()) {
-            failLater(0, code, problem);
+        const FileCheck check = checkRegularFile(local);
+        if (check.code != NoError) {
+            failLater(0, check.code, check.text);
             return;
         }
         target = local;

@@ -2,6 +2,7 @@
 
 #include "playback/engine/realplayer.h"
 #include "playback/mpv/realplaylist.h"
+#include "playback/mpv/sourcefiles.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -14,6 +15,7 @@
 
 struct mpv_handle;
 struct mpv_event;
+struct mpv_event_end_file;
 
 namespace orvane::playback::mpv {
 
@@ -102,6 +104,7 @@ private:
     enum : quint64 { kNoId = quint64(-1) };
 
     bool ensureMpv();
+    void applyOptions();
     void setMpvFlag(const char *name, bool on);
     void drain();
     void scheduleDrain();
@@ -110,6 +113,7 @@ private:
     void raiseError(int severity, int engineCode, int userCode, const QString &userText,
                     const QString &errorText);
     void handleEvent(const mpv_event &event);
+    void onEndFile(const mpv_event_end_file &end);
     void onFileLoaded();
     void onPlaybackRestart();
     void onPropertyChange(quint64 id, const QVariant &value);
@@ -138,7 +142,7 @@ private:
     int m_entry = 0;           // index into m_entries
     QString m_sourceError;     // the playlist could not be used
     int m_sourceErrorCode = 0;
-    QStringList m_sourceNotes; // entries passed over while reading it
+    QList<SourceNote> m_sourceNotes; // entries passed over while reading it
     QList<bool> m_playedInRound;
 
     int m_state = Stopped;

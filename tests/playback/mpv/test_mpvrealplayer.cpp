@@ -381,6 +381,10 @@ protected:
             writeFile(path(QStringLiteral("b.rpm")), "loop.ram\n");
             return path(QStringLiteral("loop.ram"));
         }
+        if (name == u"foreignPlaylist") {
+            writeFile(path(QStringLiteral("list.m3u")), "#EXTM3U\n" + toneWav(0.5).toUtf8() + "\n");
+            return path(QStringLiteral("list.m3u"));
+        }
         if (name == u"binaryRam") {
             writeFile(path(QStringLiteral("bin.ram")), QByteArray("\x01\x02\x00\x7f garbage", 12));
             return path(QStringLiteral("bin.ram"));
@@ -434,6 +438,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadInput{"smilNotSmil", RealPlayer::BadPlaylist},
                       BadInput{"selfReferencingSmil", RealPlayer::SelfReference},
                       BadInput{"selfReferencingRam", RealPlayer::SelfReference},
+                      BadInput{"foreignPlaylist", RealPlayer::UnknownFormat},
                       BadInput{"binaryRam", RealPlayer::BadPlaylist},
                       BadInput{"emptyRam", RealPlayer::EmptyPlaylist},
                       BadInput{"ramOfMissingFiles", RealPlayer::NotFound}),
