@@ -59,17 +59,23 @@ bool isAbsoluteElement(const QString &element)
     return absolute.match(probe).hasMatch();
 }
 
-// The folder that the other elements of a list are relative to, if any.
+// The folder that the other elements of a list are relative to, if any:
+// the first element when no extension follows the last separator or the
+// first "." comes after the first "|", or when its own name has no "."
+// (folders such as "/home/me/.local/music" have dots further up).
 QString leadingFolder(const QString &text)
 {
     const QChar separator = text.contains(u'\\') ? u'\\' : u'/';
     const qsizetype lastSeparator = text.lastIndexOf(separator);
     if (lastSeparator < 0)
         return {};
-    const qsizetype firstDot = text.indexOf(u'.');
-    if (text.indexOf(u'.', lastSeparator + 1) >= 0 && firstDot < text.indexOf(u'|'))
-        return {};
     QString folder = text.left(text.indexOf(u'|'));
+    const qsizetype folderSeparator = folder.lastIndexOf(separator);
+    const bool namedLikeFolder =
+        folderSeparator >= 0 && !folder.mid(folderSeparator + 1).contains(u'.');
+    const bool extensionAtEnd = text.indexOf(u'.', lastSeparator + 1) >= 0;
+    if (extensionAtEnd && text.indexOf(u'.') < text.indexOf(u'|') && !namedLikeFolder)
+        return {};
     if (!folder.endsWith(separator))
         folder += separator;
     return folder;

@@ -176,6 +176,8 @@ TEST(Locations, ParseLocationList)
     const Case cases[] = {
         {u"/dir|a.mp3|b.wav", {q(u"file:///dir/a.mp3"), q(u"file:///dir/b.wav")}},
         {u"/dir/|a.mp3", {q(u"file:///dir/a.mp3")}},
+        {u"/home/me/.local/music|a.mp3|b.mp3",
+         {q(u"file:///home/me/.local/music/a.mp3"), q(u"file:///home/me/.local/music/b.mp3")}},
         {u"C:\\dir|a.mp3|b.wav", {q(u"file://C:/dir/a.mp3"), q(u"file://C:/dir/b.wav")}},
         {u"/x/a.mp3|/y/b.mp3", {q(u"file:///x/a.mp3"), q(u"file:///y/b.mp3")}},
         {u"/music/albums|/other/a.mp3", {q(u"file:///music/albums"), q(u"file:///other/a.mp3")}},
