@@ -1,0 +1,89 @@
+#include "playback/navigation.h"
+
+#include "playback/controller.h"
+#include "playback/engine/mediaplayer.h"
+#include "playlist/lstplaylist.h"
+#include "playlist/playlistops.h"
+#include "playlist/playliststore.h"
+
+namespace orvane::playback {
+
+namespace {
+
+using playlist::lstPlayList;
+
+bool isChecked(const lstPlayList &view, int position)
+{
+    const int index = playlist::IndexFromKey(&view, view.key(position));
+    return index >= 0 && index < playlist::PlayList.size() &&
+           playlist::PlayList.at(index).DOPLAY != playlist::kFalse;
+}
+
+// The view position of the current record's item, -1 when none.
+int currentPosition(const lstPlayList &view)
+{
+    const int index = playlist::IndexFromKey(&view, QString());
+    return index < 0 ? -1 : view.positionOfKey(playlist::KeyOfIndex(index));
+}
+
+bool walkAndPlay(MediaPlayer &mp, RealPlayer &rp, lstPlayList &view, SeekBar *silSeek, int from,
+                 int step)
+{
+    for (int position = from; position >= 0 && position < view.count(); position += step) {
+        if (isChecked(view, position)) {
+            view.setSelectedPosition(position);
+            return PlayItem(mp, rp, view, silSeek);
+        }
+    }
+    return false;
+}
+
+bool isLoaded()
+{
+    return state::LoadedMediaType >= kMediaPlayerFile && state::LoadedMediaType <= kVideoCdTrack;
+}
+
+} // namespace
+
+bool PlayNext(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, lstPlayList &view, SeekBar *silSeek,
+              bool markers)
+{
+    if (!isLoaded())
+        return false;
+    if (state::LoadedMediaType == kMediaPlayerFile && markers) {
+        const int count = mediaPlayer.markerCount();
+        const int next = mediaPlayer.currentMarker() + 1;
+        if (count != 0 && count >= next) {
+            mediaPlayer.setCurrentMarker(next);
+            return true;
+        }
+    }
+    const int current = currentPosition(view);
+    return walkAndPlay(mediaPlayer, realPlayer, view, silSeek, current < 0 ? 0 : current + 1, 1);
+}
+
+bool PlayPrevious(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, lstPlayList &view,
+                  SeekBar *silSeek, bool markers)
+{
+    if (!isLoaded())
+        return false;
+    if (state::LoadedMediaType == kMediaPlayerFile && markers) {
+        const int previous = mediaPlayer.currentMarker() - 1;
+        if (mediaPlayer.markerCount() != 0 && previous >= 1) {
+            mediaPlayer.setCurrentMarker(previous);
+            return true;
+        }
+    }
+    const int current = currentPosition(view);
+    if (current < 0)
+        return false;
+    return walkAndPlay(mediaPlayer, realPlayer, view, silSeek, current - 1, -1);
+}
+
+bool PlayFirstChecked(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, lstPlayList &view,
+                      SeekBar *silSeek)
+{
+    return walkAndPlay(mediaPlayer, realPlayer, view, silSeek, 0, 1);
+}
+
+} // namespace orvane::playback

@@ -1,0 +1,169 @@
+#include "playback/session.h"
+
+#include "core/messagebox.h"
+#include "core/modmain.h"
+#include "playback/engine/mediaplayer.h"
+#include "playback/engine/realplayer.h"
+#include "playback/errorhandlers.h"
+#include "playback/navigation.h"
+#include "playback/playbackwindow.h"
+#include "playback/processing.h"
+#include "playlist/lstplaylist.h"
+#include "playlist/playlistops.h"
+#include "playlist/playliststore.h"
+
+#include <utility>
+
+namespace orvane::playback {
+
+using core::modMain::ShowErrors;
+
+PlaybackSession::PlaybackSession(MediaPlayer &mediaPlayer, RealPlayer &realPlayer,
+                                 playlist::lstPlayList &view, SeekBar *silSeek,
+                                 StatusLine *lblStatus, PlaybackWindow *window, QObject *parent)
+    : QObject(parent)
+    , m_mediaPlayer(mediaPlayer)
+    , m_realPlayer(realPlayer)
+    , m_view(view)
+    , m_seekBar(silSeek)
+    , m_status(lblStatus)
+    , m_window(window)
+{}
+
+PlaybackSession::~PlaybackSession() = default;
+
+void PlaybackSession::connectEngines()
+{
+    connectErrorHandlers(m_mediaPlayer, m_realPlayer);
+    connect(&m_mediaPlayer, &MediaPlayer::playStateChanged, this,
+            &PlaybackSession::MediaPlayer_PlayStateChange);
+    connect(&m_realPlayer, &RealPlayer::stateChanged, this,
+            &PlaybackSession::RealPlayer_OnStateChange);
+}
+
+bool PlaybackSession::AdvanceAfterEnd()
+{
+    if (m_stopRequested)
+        return false;
+    const bool resumeEnabled = m_processing
+                                   ? m_processing->suspend()
+                                   : std::exchange(core::modMain::ProcessingEnabled, false);
+    bool result = PlayNext(m_mediaPlayer, m_realPlayer, m_view, m_seekBar, true);
+    if (!result) {
+        m_stopRequested = true;
+        state::LoadedMediaType = kMediaNone;
+        if (m_view.count() > 0) {
+            m_view.setSelectedPosition(0);
+            if (m_repeatAll)
+                result = PlayFirstChecked(m_mediaPlayer, m_realPlayer, m_view, m_seekBar);
+        }
+    }
+    if (m_processing)
+        m_processing->resume(resumeEnabled);
+    else
+        core::modMain::ProcessingEnabled = resumeEnabled;
+    return result;
+}
+
+void PlaybackSession::MediaPlayer_PlayStateChange(int, int newState)
+{
+    if (!ShowErrors)
+        return;
+    if (newState == MediaPlayer::Stopped)
+        onEngineStopped();
+    else if (newState == MediaPlayer::Paused)
+        pressButton(QStringLiteral("pause"));
+    else if (newState == MediaPlayer::Playing)
+        onEnginePlaying();
+    layoutPictureArea();
+}
+
+void PlaybackSession::RealPlayer_OnStateChange(int newState)
+{
+    if (!ShowErrors)
+        return;
+    if (newState == RealPlayer::Stopped)
+        onEngineStopped();
+    else if (newState == RealPlayer::Paused)
+        pressButton(QStringLiteral("pause"));
+    else if (newState == RealPlayer::Playing)
+        onEnginePlaying();
+    layoutPictureArea();
+}
+
+void PlaybackSession::onEngineStopped()
+{
+    if (AdvanceAfterEnd())
+        return;
+    pressButton(QStringLiteral("stop"));
+    ResetEngines(m_mediaPlayer, m_realPlayer, m_seekBar, true);
+    setInfoText(QString());
+}
+
+void PlaybackSession::onEnginePlaying()
+{
+    m_stopRequested = false;
+    pressButton(QStringLiteral("play"));
+    if (m_window)
+        m_window->runSoundAction();
+    showMediaInfo();
+}
+
+bool PlaybackSession::CdEndOfTrack(qint32 mode)
+{
+    if (mode == kPlayModePlaying) {
+        onEnginePlaying();
+        return false;
+    }
+    if (mode == kPlayModePaused) {
+        pressButton(QStringLiteral("pause"));
+        return false;
+    }
+    if (mode != kPlayModeStopped)
+        return false;
+    const int index = playlist::IndexFromKey(&m_view, QString());
+    if (index >= 0 && index < playlist::PlayList.size()) {
+        ++m_memory.cdRepeat;
+        const qint16 repeats = playlist::PlayList.at(index).DOLOOP;
+        if ((repeats == 0 || repeats > m_memory.cdRepeat) && !m_stopRequested) {
+            PlayItem(m_mediaPlayer, m_realPlayer, m_view, m_seekBar);
+            return true;
+        }
+        m_memory.cdRepeat = 0;
+    }
+    if (AdvanceAfterEnd()) {
+        showMediaInfo();
+        return false;
+    }
+    pressButton(QStringLiteral("stop"));
+    ResetEngines(m_mediaPlayer, m_realPlayer, m_seekBar, true);
+    setInfoText(QString());
+    state::LoadedMediaType = kMediaNone;
+    return false;
+}
+
+void PlaybackSession::pressButton(const QString &key)
+{
+    if (m_window)
+        m_window->pressControlButton(key);
+}
+
+void PlaybackSession::setInfoText(const QString &text)
+{
+    if (m_window)
+        m_window->setInfoText(text);
+}
+
+void PlaybackSession::showMediaInfo()
+{
+    if (m_window)
+        m_window->setInfoText(m_window->mediaInfoText());
+}
+
+void PlaybackSession::layoutPictureArea()
+{
+    if (m_window)
+        m_window->layoutPictureArea();
+}
+
+} // namespace orvane::playback

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "playback/controller.h"
+
+#include <QObject>
+#include <QString>
+
+namespace orvane::playlist {
+class lstPlayList;
+}
+
+namespace orvane::playback {
+
+class PlaybackWindow;
+class ProcessingLoop;
+class StatusLine;
+
+// What the status display showed last, so that controls are only written
+// when something changed.
+struct StatusMemory {
+    double position = 0.0;
+    double length = 0.0;
+    QString statusText;
+    qint32 cdMode = 0;
+    qint16 cdRepeat = 0; // plays of the current CD track so far
+};
+
+// The main window's side of playback: its flags, the engines' state-change
+// reports, the end of an item, the Play commands and the periodic status
+// refresh. It works on the controls it is given and reaches the rest of the
+// window through PlaybackWindow, so it runs without any widget.
+class PlaybackSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    // silSeek, lblStatus and window may be null (nothing is shown then).
+    PlaybackSession(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, playlist::lstPlayList &view,
+                    SeekBar *silSeek, StatusLine *lblStatus, PlaybackWindow *window,
+                    QObject *parent = nullptr);
+    ~PlaybackSession() override;
+
+    // Routes the engines' state changes and error reports here.
+    void connectEngines();
+    // AdvanceAfterEnd suspends this processing while it changes items.
+    void setProcessing(ProcessingLoop *processing) { m_processing = processing; }
+
+    bool stopRequested() const { return m_stopRequested; }
+    void setStopRequested(bool on) { m_stopRequested = on; }
+    bool repeatAll() const { return m_repeatAll; }
+    void setRepeatAll(bool on) { m_repeatAll = on; }
+    const StatusMemory &statusMemory() const { return m_memory; }
+    qint16 seekScale() const { return m_seekScale; }
+    bool seekDragging() const { return m_seekDragging; }
+
+    // End of an item: the next checked item, or the end of the list.
+    bool AdvanceAfterEnd();
+    void MediaPlayer_PlayStateChange(int oldState, int newState);
+    void RealPlayer_OnStateChange(int newState);
+    // True when it started the same track again.
+    bool CdEndOfTrack(qint32 mode);
+
+    // Play menu: 11 PlayPause, 12 Stop, 14 Reverse, 15 Forward, 17
+    // RepeatAll (repeatAllChecked: the menu item's check mark). False for
+    // any other id.
+    bool ovmPlay_MenuClick(int id, bool repeatAllChecked = false);
+    // Control toolbar: "play"/"pause", "stop", "reverse", "forward", "sound".
+    void tobControl_ButtonClick(const QString &key);
+    void PlayPause();
+    void Stop();
+    void Reverse();
+    void Forward();
+
+    // One refresh of the seek bar and status line (and the CD end of track).
+    void UpdateStatus();
+    // The seek bar: the user drags it (scroll) / its value was set (change).
+    void silSeek_Scroll();
+    void silSeek_Change();
+
+private:
+    void onEngineStopped();
+    void onEnginePlaying();
+    void pressButton(const QString &key);
+    void setInfoText(const QString &text);
+    void showMediaInfo();
+    void layoutPictureArea();
+    void setStatus(const QString &text);
+    bool refreshFromEngine();
+    void applyLength(double length);
+    void runCdStep();
+
+    MediaPlayer &m_mediaPlayer;
+    RealPlayer &m_realPlayer;
+    playlist::lstPlayList &m_view;
+    SeekBar *m_seekBar;
+    StatusLine *m_status;
+    PlaybackWindow *m_window;
+    ProcessingLoop *m_processing = nullptr;
+
+    bool m_stopRequested = false;
+    bool m_repeatAll = false;
+    StatusMemory m_memory;
+    qint16 m_seekScale = 1;
+    bool m_seekDragging = false;
+};
+
+} // namespace orvane::playback

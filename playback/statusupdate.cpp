@@ -1,0 +1,109 @@
+#include "core/language.h"
+#include "core/modmain.h"
+#include "playback/playbackwindow.h"
+#include "playback/seekbar.h"
+#include "playback/session.h"
+#include "playback/status.h"
+
+#include <cmath>
+
+namespace orvane::playback {
+
+void PlaybackSession::UpdateStatus()
+{
+    if (m_seekDragging || (m_window && m_window->menuHelpShown()))
+        return;
+    if (state::LoadedMediaType == kMediaNone) {
+        m_memory.statusText = core::GetText(QStringLiteral("Status"), QStringLiteral("mesReady"));
+        if (m_status)
+            m_status->setText(m_memory.statusText);
+    } else {
+        refreshFromEngine();
+    }
+    if (core::modMain::ShowErrors)
+        runCdStep();
+}
+
+bool PlaybackSession::refreshFromEngine()
+{
+    QString text;
+    double position = 0.0;
+    double length = 0.0;
+    ReadStatus(m_mediaPlayer, m_realPlayer, text, position, length);
+    if (length <= 0.0) {
+        if (m_seekBar && m_seekBar->isEnabled())
+            m_seekBar->setEnabled(false);
+        return false;
+    }
+    if (m_seekBar && !m_seekBar->isEnabled())
+        m_seekBar->setEnabled(true);
+    if (length != m_memory.length)
+        applyLength(length);
+    if (position != m_memory.position) {
+        if (m_seekBar)
+            m_seekBar->setValue(int(std::nearbyint(position / m_seekScale)));
+        m_memory.position = position;
+    }
+    if (text != m_memory.statusText) {
+        setStatus(text);
+        m_memory.statusText = text;
+    }
+    return true;
+}
+
+void PlaybackSession::applyLength(double length)
+{
+    const SeekScaleChoice choice = seekScaleFor(length);
+    m_seekScale = choice.scale;
+    if (m_seekBar) {
+        m_seekBar->setTickFrequency(choice.stepSeconds / choice.scale);
+        m_seekBar->setLargeChange(choice.stepSeconds / choice.scale);
+        m_seekBar->setSmallChange(1);
+        m_seekBar->setMaximum(int(std::nearbyint(std::min(length / choice.scale, 2.0e9))));
+    }
+    m_memory.length = length;
+}
+
+void PlaybackSession::runCdStep()
+{
+    if (state::LoadedMediaType != kAudioCdTrack) {
+        if (m_memory.cdMode != 0)
+            m_memory.cdMode = 0;
+        return;
+    }
+    const qint32 mode = GetPlayMode(m_mediaPlayer, m_realPlayer);
+    if (mode == m_memory.cdMode)
+        return;
+    if (CdEndOfTrack(mode))
+        return;
+    m_memory.cdMode = mode;
+    layoutPictureArea();
+}
+
+void PlaybackSession::setStatus(const QString &text)
+{
+    if (m_status)
+        m_status->setText(text);
+}
+
+void PlaybackSession::silSeek_Scroll()
+{
+    if (!m_seekBar)
+        return;
+    m_seekDragging = true;
+    const double position = double(m_seekBar->value()) * m_seekScale;
+    const double length = double(m_seekBar->maximum()) * m_seekScale;
+    setStatus(timeText(position) + QStringLiteral(" / ") + timeText(length) +
+              QStringLiteral("     ") +
+              core::GetText(QStringLiteral("Status"), QStringLiteral("mesSeeking")));
+}
+
+void PlaybackSession::silSeek_Change()
+{
+    if (!m_seekDragging || !m_seekBar)
+        return;
+    m_seekDragging = false;
+    SeekMedia(m_mediaPlayer, m_realPlayer, double(m_seekBar->value()) * m_seekScale);
+}
+
+} // namespace orvane::playback
