@@ -1,5 +1,6 @@
 #include "app/entryprocedure.h"
 
+#include "app/startuptiming.h"
 #include "core/commandline.h"
 #include "core/messagebox.h"
 #include "core/modmain.h"
@@ -53,6 +54,7 @@ int runEntryProcedure(QApplication &app)
                      });
     instance.listen();
     form.Form_Load();
+    reportFirstExpose(&form);
     form.show();
     buildFilters();
     return app.exec();
