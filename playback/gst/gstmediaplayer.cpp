@@ -595,8 +595,13 @@ void GstMediaPlayer::handleBusMessage(GstMessage *message, quint64 generation)
     case GST_MESSAGE_WARNING: {
         GError *error = nullptr;
         gst_message_parse_warning(message, &error, nullptr);
-        const QString text = QString::fromUtf8(error ? error->message : "");
+        QString text = QString::fromUtf8(error ? error->message : "");
         g_clear_error(&error);
+        if (text.isEmpty() && !m_missingPlugin.isEmpty())
+            text = QStringLiteral("No decoder is installed for a stream of this media: ") +
+                   m_missingPlugin;
+        if (text.isEmpty())
+            text = QStringLiteral("A part of the media cannot be played.");
         // Playback goes on; say so once per media, not per buffer. Before
         // the media opened, wait: an error that ends the open may follow,
         // and then the warning is only noise.

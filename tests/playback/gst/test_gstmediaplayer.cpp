@@ -423,6 +423,50 @@ TEST_F(GstEngineTest, TruncatedMediaPlaysWhatIsThereAndStops)
     EXPECT_EQ(probe.errors, 0);
 }
 
+TEST_F(GstEngineTest, AStreamWithoutDecoderIsARecoverableWarning)
+{
+    // Snow video has no GStreamer decoder; the Vorbis sound still plays.
+    const QString clip = test::generatedMedia(
+        QStringLiteral("gst-snow-video.mkv"),
+        args({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=10:duration=1", "-f", "lavfi", "-i",
+              "sine=duration=1", "-c:v", "snow", "-c:a", "libvorbis", "-strict", "-2"}));
+    engine.setFileName(clip);
+    ASSERT_TRUE(probe.waitForState(MediaPlayer::Stopped))
+        << engine.errorDescription().toStdString();
+    ASSERT_TRUE(probe.waitFor([&] { return probe.errors == 1; }));
+    EXPECT_EQ(probe.errorRecoveries, QStringList{QStringLiteral("continue")});
+    EXPECT_EQ(engine.errorCode(), MediaPlayer::WarningRecoverable);
+    EXPECT_FALSE(engine.errorDescription().isEmpty());
+    engine.play();
+    ASSERT_TRUE(probe.waitForState(MediaPlayer::Stopped));
+    EXPECT_EQ(probe.errors, 1);
+}
+
+TEST_F(GstEngineTest, EventsKeepTheirOrderWhenAHandlerPumpsEvents)
+{
+    // The controller's handlers wait for engines by pumping events; the
+    // events that arrive meanwhile must still come once each, in order.
+    QList<std::pair<int, int>> seen;
+    int depth = 0;
+    QObject::connect(&engine, &MediaPlayer::playStateChanged, [&](int from, int to) {
+        seen.append({from, to});
+        ++depth;
+        if (depth == 1)
+            QTest::qWait(100);
+        --depth;
+    });
+    engine.setFileName(test::toneWav(2.0));
+    ASSERT_TRUE(probe.waitForState(MediaPlayer::Stopped));
+    engine.play();
+    engine.pause();
+    engine.play();
+    engine.stop();
+    engine.setFileName(QString());
+    ASSERT_TRUE(probe.waitFor([&] { return seen.size() == 6; }));
+    QTest::qWait(50);
+    EXPECT_EQ(seen, (QList<std::pair<int, int>>{{6, 0}, {0, 2}, {2, 1}, {1, 2}, {2, 0}, {0, 6}}));
+}
+
 // Bad input: each ends in the error event, with the media closed.
 struct BadCase {
     const char *name;
