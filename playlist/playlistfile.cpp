@@ -17,8 +17,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace orvane::playlist {
@@ -30,9 +32,18 @@ constexpr qint64 kMaxPlayListBytes = 512LL * 1024 * 1024;
 // How long loading works before it lets pending events run.
 constexpr qint64 kPumpIntervalMs = 50;
 
-bool isAscii(QStringView text)
+bool isAscii(QByteArrayView bytes)
 {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    const char *p = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        quint64 word = 0;
+        std::memcpy(&word, p + i, sizeof word);
+        if (word & 0x8080808080808080ULL)
+            return false;
+    }
+    return std::all_of(p + i, p + n, [](char c) { return uchar(c) < 0x80; });
 }
 
 // Whether the reader takes the bytes for UTF-8 (the decoder it uses).
@@ -43,13 +54,37 @@ bool readsAsUtf8(const QByteArray &bytes)
     return !decoder.hasError();
 }
 
-std::optional<QByteArray> cp932Of(const QString &text)
+// CP932 bytes of UTF-8 ones, when every character has some.
+std::optional<QByteArray> cp932Of(QByteArrayView utf8)
 {
-    if (isAscii(text))
-        return text.toLatin1();
+    if (isAscii(utf8))
+        return utf8.toByteArray();
     bool ok = false;
-    QByteArray bytes = core::encodeCp932(text, &ok);
+    QByteArray bytes = core::encodeCp932(QString::fromUtf8(utf8), &ok);
     return ok ? std::optional<QByteArray>(std::move(bytes)) : std::nullopt;
+}
+
+// The bytes of a file given as UTF-8 (the header and comments first, the
+// item lines from headSize on): kept when plain ASCII, else CP932 when all
+// fits and reads back as CP932, else UTF-8. The parts are converted apart
+// so that the Japanese comment block costs nothing on a large list.
+QByteArray encodedFile(QByteArray utf8, qsizetype headSize)
+{
+    if (isAscii(utf8))
+        return utf8;
+    const QByteArrayView body = QByteArrayView(utf8).sliced(headSize);
+    const std::optional<QByteArray> headCp932 = cp932Of(QByteArrayView(utf8).first(headSize));
+    if (!headCp932)
+        return utf8;
+    // Some CP932 byte runs are valid UTF-8 too and would be read as such;
+    // an ASCII body cannot change what the head reads as.
+    if (isAscii(body))
+        return readsAsUtf8(*headCp932) ? utf8 : *headCp932 + body;
+    const std::optional<QByteArray> bodyCp932 = cp932Of(body);
+    if (!bodyCp932)
+        return utf8;
+    QByteArray bytes = *headCp932 + *bodyCp932;
+    return readsAsUtf8(bytes) ? utf8 : bytes;
 }
 
 QString headText(bool withComments)
@@ -62,19 +97,25 @@ QString headText(bool withComments)
     return head;
 }
 
-QString bodyText(const lstPlayList &view)
+// Appends the view's item lines, in view order, as UTF-8.
+void appendBody(QByteArray &out, const lstPlayList &view)
 {
-    QString body;
-    body.reserve(qsizetype(view.count()) * 160);
+    out.reserve(out.size() + qsizetype(view.count()) * 160);
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    QString line;
     for (int position = 0; position < view.count(); ++position) {
         const QString key = view.key(position);
         const int index = key.isEmpty() ? -1 : IndexFromKey(nullptr, key);
         if (index < 0 || index >= PlayList.size())
             continue;
-        ovl::appendItemLine(body, PlayList[index]);
-        body += ovl::kLineEnd;
+        line.resize(0); // keeps its buffer for the next line
+        ovl::appendItemLine(line, PlayList.at(index));
+        line += ovl::kLineEnd;
+        const qsizetype used = out.size();
+        out.resize(used + line.size() * 3);
+        const char *end = utf8.appendToBuffer(out.data() + used, line);
+        out.resize(end - out.constData());
     }
-    return body;
 }
 
 void reportWriteFailure(const QString &path)
@@ -145,17 +186,10 @@ bool loadFrom(QIODevice &device, lstPlayList &view)
 
 QByteArray EncodePlayListText(const QString &head, const QString &body)
 {
-    if (isAscii(head) && isAscii(body))
-        return head.toLatin1() + body.toLatin1();
-    const std::optional<QByteArray> headBytes = cp932Of(head);
-    const std::optional<QByteArray> bodyBytes = headBytes ? cp932Of(body) : std::nullopt;
-    if (bodyBytes) {
-        QByteArray bytes = *headBytes + *bodyBytes;
-        // Some CP932 byte runs are valid UTF-8 too and would be read as such.
-        if (!readsAsUtf8(bytes))
-            return bytes;
-    }
-    return (head + body).toUtf8();
+    QByteArray utf8 = head.toUtf8();
+    const qsizetype headSize = utf8.size();
+    utf8 += body.toUtf8();
+    return encodedFile(std::move(utf8), headSize);
 }
 
 bool SavePlayList(const lstPlayList &view, const QString &fileName, bool withComments,
@@ -172,8 +206,10 @@ bool SavePlayList(const lstPlayList &view, const QString &fileName, bool withCom
             *message = kMessageNewFile;
         return false;
     }
-    if (!core::writeFileAtomically(path,
-                                   EncodePlayListText(headText(withComments), bodyText(view)))) {
+    QByteArray utf8 = headText(withComments).toUtf8();
+    const qsizetype headSize = utf8.size();
+    appendBody(utf8, view);
+    if (!core::writeFileAtomically(path, encodedFile(std::move(utf8), headSize))) {
         reportWriteFailure(path);
         return false;
     }
