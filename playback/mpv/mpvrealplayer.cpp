@@ -130,7 +130,7 @@ MpvRealPlayer::MpvRealPlayer(QObject *parent, MpvOptions options)
     m_vo = choose(m_options.videoOutput, "ORVANE_MPV_VO",
                   onX11 ? QStringLiteral("gpu,x11") : QStringLiteral("null"));
     if (gui) {
-        m_window = std::make_unique<QWindow>();
+        m_window = new QWindow();
         m_window->setTitle(QStringLiteral("RealPlayer picture"));
     }
 }
@@ -144,11 +144,14 @@ MpvRealPlayer::~MpvRealPlayer()
         mpv_terminate_destroy(m_mpv);
         m_mpv = nullptr;
     }
+    // Last, once nothing draws into it; a window container that took the
+    // window over may have deleted it already.
+    delete m_window.data();
 }
 
 QWindow *MpvRealPlayer::videoWindow()
 {
-    return m_window.get();
+    return m_window.data();
 }
 
 void MpvRealPlayer::applyOptions()

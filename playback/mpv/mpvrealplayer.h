@@ -4,14 +4,14 @@
 #include "playback/mpv/realplaylist.h"
 #include "playback/mpv/sourcefiles.h"
 
-#include <QElapsedTimer>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
+#include <QWindow>
 
 #include <deque>
 #include <functional>
-#include <memory>
 
 struct mpv_handle;
 struct mpv_event;
@@ -94,6 +94,9 @@ public:
     QString statisticsText() const override;
     QString preferencesText() const override;
     QString aboutText() const override;
+    // Created with the engine when the program has a GUI. A window
+    // container may take it over; the engine should outlive the container,
+    // since libmpv draws into the window until the engine is destroyed.
     QWindow *videoWindow() override;
 
     // The outputs in use (after the fallbacks above).
@@ -133,7 +136,7 @@ private:
     QString m_ao, m_vo;
     mpv_handle *m_mpv = nullptr;
     bool m_mpvFailed = false;
-    std::unique_ptr<QWindow> m_window;
+    QPointer<QWindow> m_window; // a window container may take it over
 
     QString m_source;
     QString m_controls = QStringLiteral("ImageWindow");

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -298,6 +300,27 @@ TEST_F(MpvRealPlayerTest, EmptySourceStopsWithTheEnginesReport)
     EXPECT_EQ(m_engine.length(), -1);
     m_engine.play(); // nothing to play: nothing happens
     EXPECT_EQ(m_engine.playState(), RealPlayer::Stopped);
+}
+
+// The user interface embeds the picture window; whichever goes first, the
+// window is deleted once.
+TEST(MpvRealPlayerWindow, SurvivesAContainerThatDeletesTheWindow)
+{
+    auto engine = std::make_unique<MpvRealPlayer>(nullptr, quietOptions());
+    QPointer<QWindow> window = engine->videoWindow();
+    ASSERT_TRUE(window);
+    auto *container = QWidget::createWindowContainer(window);
+    engine->setSource(fileUrl(toneWav(0.5)));
+    engine->play();
+    ASSERT_TRUE(waitUntil([&] { return engine->playState() == RealPlayer::Playing; }));
+    delete container;
+    EXPECT_FALSE(window);
+    engine.reset();
+
+    // The other order: the engine goes first, the container stays empty.
+    std::unique_ptr<QWidget> kept;
+    MpvRealPlayer second(nullptr, quietOptions());
+    kept.reset(QWidget::createWindowContainer(second.videoWindow()));
 }
 
 // A handler that pumps events (as the program's waits do) must still see
