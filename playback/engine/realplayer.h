@@ -33,7 +33,7 @@ public:
     enum PlayState {
         Stopped = 0,    // nothing playing (also: nothing loaded)
         Contacting = 1, // opening the source: connecting, probing
-        Buffering = 2,  // opened, filling buffers before the first frame
+        Buffering = 2,  // a network source fills its buffer (before or while playing)
         Playing = 3,
         Paused = 4,
         Seeking = 5,
@@ -97,8 +97,10 @@ public:
     virtual int playState() const = 0;
 
     // 257. Opens the source when nothing is open (Contacting at once, then
-    // clipOpened, Buffering and Playing as the engine reports them, or
-    // errorMessage and Stopped), resumes when paused, else does nothing.
+    // clipOpened, Buffering for a network source and Playing as the engine
+    // reports them, or errorMessage and Stopped), resumes when paused, else
+    // does nothing. At the end of the last entry (and of the last loop) the
+    // state turns Stopped; between entries and loops it does not.
     virtual void play() = 0;
     // 258. Pauses; the state turns Paused with the engine's report.
     virtual void pause() = 0;
