@@ -164,8 +164,10 @@ TEST_F(MpvRealPlayerTest, PositionFollowsTheClockAndSeeks)
     waitUntil([] { return false; }, 1000);
     const qint64 elapsed = clock.elapsed();
     const qint32 moved = m_engine.position() - first;
-    EXPECT_GT(moved, elapsed / 2);
-    EXPECT_LT(moved, elapsed * 3 / 2 + 100);
+    // Wide bounds: a busy machine delays both clocks, but a sink that does
+    // not keep time would race through the clip or stand still.
+    EXPECT_GT(moved, elapsed / 3);
+    EXPECT_LT(moved, elapsed * 2 + 100);
 
     m_engine.setPosition(6000);
     EXPECT_EQ(m_engine.playState(), RealPlayer::Seeking);
