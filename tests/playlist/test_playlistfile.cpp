@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -402,4 +403,23 @@ TEST_F(PlayListFileTest, LargeFilesReadTheSameInEveryPart)
         EXPECT_EQ(model.item(2500).text, c.title.arg(2500));
         EXPECT_EQ(model.item(model.count() - 1).text, c.lastTitle);
     }
+}
+
+TEST_F(PlayListFileTest, EventsRunWhileALongFileLoads)
+{
+    QByteArray bytes = kHeader13;
+    for (int i = 0; i < 10000; ++i)
+        bytes += "T,A,,,file:///m/a.mp3,0,1,True,1,,0\r\n";
+    ASSERT_TRUE(write(QStringLiteral("long.ovl"), bytes));
+    int shownWhenEventRan = -1;
+    bool nestedLoad = true;
+    QTimer::singleShot(0, [&] {
+        shownWhenEventRan = model.count();
+        nestedLoad = LoadPlayList(path(QStringLiteral("long.ovl")), model);
+    });
+    ASSERT_TRUE(LoadPlayList(path(QStringLiteral("long.ovl")), model));
+    EXPECT_GT(shownWhenEventRan, 0) << "the list grows while it loads";
+    EXPECT_LT(shownWhenEventRan, 10000);
+    EXPECT_FALSE(nestedLoad) << "a second load is refused while one runs";
+    EXPECT_EQ(model.count(), 10000);
 }
