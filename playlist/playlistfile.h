@@ -21,8 +21,11 @@ bool SavePlayList(const lstPlayList &view, const QString &fileName, bool withCom
                   QString *message = nullptr);
 
 // Replaces the playlist with an ".ovl" file's items. False, with nothing
-// changed, for another extension, a missing file, a wrong header or a
-// newer version. True when read; PlayListFile is then the normalised path.
+// changed, for another extension, a missing or non-regular file, a wrong
+// header, a newer version, or while another load is still running (events
+// run during a load). True when read; PlayListFile is then the normalised
+// path. Lines that are no item (too few fields, a number out of its
+// field's range) are skipped.
 bool LoadPlayList(const QString &location, lstPlayList &view);
 
 // The load behind LoadPlayList, on a file's bytes: fills the view and the
