@@ -9,9 +9,11 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 using namespace orvane;
@@ -58,20 +60,31 @@ QStringList makeFiles()
     return files;
 }
 
-// Pumps events until the predicate holds; false after the bound.
-template <typename Predicate> bool pumpUntil(Predicate predicate, int timeoutMs)
+// Waits in the event loop, idle, until the engine leaves Closed or fails.
+bool waitOpened(MediaPlayer &engine, int timeoutMs)
 {
     QElapsedTimer clock;
     clock.start();
-    while (!predicate()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    while (engine.playState() == MediaPlayer::Closed && !engine.hasError() &&
+           clock.elapsed() < timeoutMs) {
+        QEventLoop loop;
+        QObject::connect(&engine, &MediaPlayer::playStateChanged, &loop, &QEventLoop::quit);
+        QObject::connect(&engine, &MediaPlayer::error, &loop, &QEventLoop::quit);
+        QTimer::singleShot(int(timeoutMs - clock.elapsed()), &loop, &QEventLoop::quit);
+        loop.exec();
     }
-    return true;
+    return engine.playState() != MediaPlayer::Closed && !engine.hasError();
+}
+
+double processCpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
 struct Result {
+    double cpuMsPerFile = 0.0; // all threads; not inflated by a busy machine
     double medianMs = 0.0;
     double p90Ms = 0.0;
     int failed = 0;
@@ -88,20 +101,20 @@ Result probeAll(const QStringList &files, const QString &audioSink)
     Result result;
     // The first open pays for loading the plugins: not a per-file cost.
     engine.setFileName(files.first());
-    pumpUntil([&] { return engine.playState() != MediaPlayer::Closed || engine.hasError(); },
-              10000);
+    waitOpened(engine, 10000);
+    const double cpuBefore = processCpuMs();
     for (const QString &file : files) {
         engine.setFileName(QString());
         QElapsedTimer clock;
         clock.start();
         engine.setFileName(QStringLiteral("file://") + file);
-        const bool ok = pumpUntil(
-            [&] { return engine.playState() != MediaPlayer::Closed || engine.hasError(); }, 10000);
+        const bool ok = waitOpened(engine, 10000);
         times.push_back(double(clock.nsecsElapsed()) / 1e6);
         engine.stop();
         if (!ok || engine.hasError())
             ++result.failed;
     }
+    result.cpuMsPerFile = (processCpuMs() - cpuBefore) / double(files.size());
     std::sort(times.begin(), times.end());
     result.medianMs = times[times.size() / 2];
     result.p90Ms = times[times.size() * 9 / 10];
@@ -121,15 +134,18 @@ int main(int argc, char **argv)
     std::printf("GStreamer engine probe (open to stopped), %d local files (mp3, wav, ogg, flac)\n",
                 kFiles);
     const Result fake = probeAll(files, QStringLiteral("fakesink"));
-    std::printf("  audio into fakesink:            median %.2f ms, 90%% %.2f ms, failed %d\n",
-                fake.medianMs, fake.p90Ms, fake.failed);
+    std::printf(
+        "  audio into fakesink:             median %.2f ms, 90%% %.2f ms, CPU %.2f ms/file, "
+        "failed %d\n",
+        fake.medianMs, fake.p90Ms, fake.cpuMsPerFile, fake.failed);
     test::PulseServer pulse;
     Result real;
     if (pulse.start()) {
         pulse.exportToThisProcess();
         real = probeAll(files, QStringLiteral("autoaudiosink"));
-        std::printf("  audio into PulseAudio null sink: median %.2f ms, 90%% %.2f ms, failed %d\n",
-                    real.medianMs, real.p90Ms, real.failed);
+        std::printf("  audio into PulseAudio null sink: median %.2f ms, 90%% %.2f ms, CPU %.2f "
+                    "ms/file, failed %d\n",
+                    real.medianMs, real.p90Ms, real.cpuMsPerFile, real.failed);
     } else {
         std::printf("  PulseAudio not available (%s): measured with fakesink only\n",
                     qPrintable(pulse.error()));

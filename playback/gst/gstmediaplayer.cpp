@@ -64,6 +64,8 @@ GstElement *makeBin(const QString &description)
 }
 
 constexpr double kNanosPerSecond = 1e9;
+// playbin's GstPlayFlags (not in a public header).
+constexpr gint kPlayFlagText = 0x4;
 
 bool hasScheme(const QString &text)
 {
@@ -309,7 +311,7 @@ void GstMediaPlayer::createPipeline()
     // Text subtitles are not part of what this engine shows.
     gint flags = 0;
     g_object_get(playbin, "flags", &flags, nullptr);
-    flags &= ~0x4; // GST_PLAY_FLAG_TEXT
+    flags &= ~kPlayFlagText;
     g_object_set(playbin, "flags", flags, "audio-sink", m_probeSink, "video-sink", videoSink,
                  nullptr);
     m_playbin = GST_ELEMENT(gst_object_ref_sink(playbin));
@@ -545,7 +547,7 @@ void GstMediaPlayer::startPipeline(const QString &uri)
     resetMediaRecord();
     useAudioOutput(m_target == Target::Playing);
     m_uri = uri;
-    g_object_set(m_playbin, "uri", uri.toUtf8().constData(), "mute", gboolean(m_muted), nullptr);
+    g_object_set(m_playbin, "uri", uri.toUtf8().constData(), nullptr);
     m_openTimer.start();
     const GstState goal = m_target == Target::Playing ? GST_STATE_PLAYING : GST_STATE_PAUSED;
     if (gst_element_set_state(m_playbin, goal) == GST_STATE_CHANGE_FAILURE) {
@@ -871,6 +873,9 @@ void GstMediaPlayer::useAudioOutput(bool real)
 {
     m_audioOutputIn = real;
     g_object_set(m_playbin, "audio-sink", real ? m_audioSink : m_probeSink, nullptr);
+    // Silent anyway without the real output, which has no volume to mute.
+    if (real)
+        g_object_set(m_playbin, "mute", gboolean(m_muted), nullptr);
 }
 
 void GstMediaPlayer::joinAudioOutput()
@@ -1031,7 +1036,7 @@ void GstMediaPlayer::setVideoBorder(int pixels)
 void GstMediaPlayer::setMuted(bool muted)
 {
     m_muted = muted;
-    if (m_playbin)
+    if (m_playbin && m_audioOutputIn)
         g_object_set(m_playbin, "mute", gboolean(muted), nullptr);
 }
 
