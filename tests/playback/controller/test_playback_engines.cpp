@@ -1,0 +1,240 @@
+// The controller, navigation and commands on the real engines and real
+// files (GStreamer with fake sinks, libmpv with null outputs), against the
+// real playlist model.
+#include "controllerfixture.h"
+
+#include "playback/gst/gstmediaplayer.h"
+#include "playback/mpv/mpvrealplayer.h"
+#include "playback/navigation.h"
+#include "tests/support/media.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+using namespace orvane;
+using namespace orvane::playback;
+using test::addItem;
+using test::fileItem;
+
+namespace {
+
+QString tone(const QString &name, double seconds, int frequency)
+{
+    return test::generatedMedia(
+        name, {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+               QStringLiteral("sine=frequency=%1:duration=%2").arg(frequency).arg(seconds)});
+}
+
+QString writeText(const QString &name, const QByteArray &text)
+{
+    const QString path = QStringLiteral(ORVANE_TEST_MEDIA_DIR) + u'/' + name;
+    QDir().mkpath(QStringLiteral(ORVANE_TEST_MEDIA_DIR));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    return path;
+}
+
+// Three chapters of one second each.
+QString chaptered()
+{
+    QByteArray meta = ";FFMETADATA1\n";
+    for (int i = 0; i < 3; ++i)
+        meta += QStringLiteral("[CHAPTER]\nTIMEBASE=1/1000\nSTART=%1\nEND=%2\n")
+                    .arg(i * 1000)
+                    .arg(i * 1000 + 1000)
+                    .toUtf8();
+    const QString metaPath = writeText(QStringLiteral("ctl-chapters.txt"), meta);
+    return test::generatedMedia(
+        QStringLiteral("ctl-chapters.mkv"),
+        {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+         QStringLiteral("sine=duration=3"), QStringLiteral("-i"), metaPath, QStringLiteral("-map"),
+         QStringLiteral("0"), QStringLiteral("-map_chapters"), QStringLiteral("1"),
+         QStringLiteral("-c:a"), QStringLiteral("libvorbis")});
+}
+
+QString location(const QString &path)
+{
+    return QStringLiteral("file://") + path;
+}
+
+class EngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        test::resetPlaybackState();
+        session.connectEngines();
+        connect(mp, [this](int from, int to) {
+            if (from == MediaPlayer::Closed && to == MediaPlayer::Stopped)
+                ++opens;
+        });
+        ResetEngines(mp, rp, &seek, true);
+    }
+    void TearDown() override { ResetEngines(mp, rp, nullptr, true); }
+
+    template <typename F> void connect(MediaPlayer &engine, F f)
+    {
+        QObject::connect(&engine, &MediaPlayer::playStateChanged, &session, f);
+    }
+    int add(const QString &path, bool checked = true, qint32 type = kMediaPlayerFile)
+    {
+        return addItem(view, fileItem(location(path), checked, type));
+    }
+    bool playAt(int position)
+    {
+        view.setSelectedPosition(position);
+        return PlayItem(mp, rp, view, &seek);
+    }
+    bool waitForMode(PlayMode mode)
+    {
+        return test::waitUntil([&] { return GetPlayMode(mp, rp) == mode; });
+    }
+
+    gst::GstMediaPlayer mp{
+        {QStringLiteral("fakesink sync=true"), QStringLiteral("fakesink sync=true"), 8000}};
+    mpv::MpvRealPlayer rp{nullptr, {QStringLiteral("null"), QStringLiteral("null"), 5, {}}};
+    playlist::PlayListModel view;
+    test::FakeSeekBar seek;
+    test::FakeStatusLine status;
+    test::FakeWindow window;
+    test::FakeMessageBox box;
+    PlaybackSession session{mp, rp, view, &seek, &status, &window};
+    int opens = 0; // locations the first engine opened
+};
+
+} // namespace
+
+TEST_F(EngineTest, AdvanceSkipsUncheckedItemsThenStopsAtTheEnd)
+{
+    add(tone(QStringLiteral("ctl-a.wav"), 0.6, 440));
+    add(tone(QStringLiteral("ctl-b.wav"), 0.6, 550), false);
+    add(tone(QStringLiteral("ctl-c.wav"), 0.6, 660));
+    ASSERT_TRUE(playAt(0));
+    ASSERT_TRUE(test::waitUntil([&] { return view.selectedPosition() == 2; }));
+    ASSERT_TRUE(test::waitUntil([&] { return session.stopRequested(); }));
+    test::settle();
+    EXPECT_EQ(view.selectedPosition(), 0);
+    EXPECT_EQ(state::LoadedMediaType, kMediaNone);
+    EXPECT_EQ(window.pressed, QStringLiteral("stop"));
+    EXPECT_EQ(window.info, QString());
+    EXPECT_TRUE(mp.fileName().isEmpty());
+    EXPECT_TRUE(box.shown.isEmpty());
+}
+
+TEST_F(EngineTest, RepeatAllPlaysTheFirstCheckedItemAgain)
+{
+    add(tone(QStringLiteral("ctl-a.wav"), 0.6, 440), false);
+    add(tone(QStringLiteral("ctl-b.wav"), 0.6, 550));
+    session.setRepeatAll(true);
+    int playingReports = 0;
+    connect(mp, [&](int, int to) { playingReports += to == MediaPlayer::Playing ? 1 : 0; });
+    ASSERT_TRUE(playAt(1));
+    ASSERT_TRUE(test::waitUntil([&] { return playingReports >= 3; }));
+    EXPECT_EQ(view.selectedPosition(), 1);
+    EXPECT_EQ(opens, 1); // loaded once, started over by the engine
+    session.ovmPlay_MenuClick(12);
+    ASSERT_TRUE(test::waitUntil([&] { return state::LoadedMediaType == kMediaNone; }));
+}
+
+TEST_F(EngineTest, PlayPauseAndStopOnTheSameItem)
+{
+    add(tone(QStringLiteral("ctl-long.wav"), 20, 440));
+    add(tone(QStringLiteral("ctl-c.wav"), 0.6, 660));
+    view.setSelectedPosition(0);
+    session.ovmPlay_MenuClick(11);
+    ASSERT_TRUE(waitForMode(kPlayModePlaying));
+    ASSERT_TRUE(test::waitUntil([&] { return mp.currentPosition() > 0.2; }));
+    session.ovmPlay_MenuClick(11);
+    ASSERT_TRUE(waitForMode(kPlayModePaused));
+    const double pausedAt = mp.currentPosition();
+    session.ovmPlay_MenuClick(11);
+    ASSERT_TRUE(waitForMode(kPlayModePlaying));
+    EXPECT_GE(mp.currentPosition(), pausedAt - 0.05);
+
+    // Playing the item that plays neither reloads nor restarts it.
+    const double before = mp.currentPosition();
+    EXPECT_TRUE(playAt(0));
+    EXPECT_GE(mp.currentPosition(), before - 0.05);
+    EXPECT_EQ(opens, 1);
+
+    session.ovmPlay_MenuClick(12);
+    ASSERT_TRUE(test::waitUntil([&] { return state::LoadedMediaType == kMediaNone; }));
+    test::settle();
+    EXPECT_EQ(view.selectedPosition(), 0);
+    EXPECT_TRUE(session.stopRequested());
+    EXPECT_EQ(window.pressed, QStringLiteral("stop"));
+}
+
+TEST_F(EngineTest, EntryOfAnAsxChangesWithoutReloading)
+{
+    const QString a = tone(QStringLiteral("ctl-a.wav"), 0.6, 440);
+    const QString b = tone(QStringLiteral("ctl-b.wav"), 0.6, 550);
+    const QString c = tone(QStringLiteral("ctl-long.wav"), 20, 440);
+    const QString asx = writeText(
+        QStringLiteral("ctl-three.asx"),
+        QStringLiteral("<ASX version=\"3.0\"><ENTRY><REF HREF=\"%1\"/></ENTRY>"
+                       "<ENTRY><REF HREF=\"%2\"/></ENTRY><ENTRY><REF HREF=\"%3\"/></ENTRY></ASX>")
+            .arg(a, b, c)
+            .toUtf8());
+    playlist::PlayListItem one = fileItem(location(asx));
+    one.NUMBER = 1;
+    playlist::PlayListItem three = one;
+    three.NUMBER = 3;
+    addItem(view, one);
+    addItem(view, three);
+    ASSERT_TRUE(playAt(0));
+    ASSERT_TRUE(playAt(1));
+    ASSERT_TRUE(test::waitUntil([&] { return mp.currentEntry() == 3; }));
+    EXPECT_EQ(opens, 1);
+    EXPECT_EQ(state::LoadedEntry, 3);
+}
+
+TEST_F(EngineTest, ForwardMovesThroughMarkersBeforeTheNextItem)
+{
+    add(chaptered());
+    const QString next = tone(QStringLiteral("ctl-long.wav"), 20, 440);
+    add(next);
+    ASSERT_TRUE(playAt(0));
+    ASSERT_TRUE(test::waitUntil([&] { return mp.markerCount() == 3 && mp.currentMarker() == 1; }));
+    session.ovmPlay_MenuClick(15);
+    ASSERT_TRUE(test::waitUntil([&] { return mp.currentMarker() == 2; }));
+    session.ovmPlay_MenuClick(15);
+    ASSERT_TRUE(test::waitUntil([&] { return mp.currentMarker() == 3; }));
+    EXPECT_EQ(view.selectedPosition(), 0);
+    session.ovmPlay_MenuClick(15);
+    EXPECT_EQ(view.selectedPosition(), 1);
+    EXPECT_EQ(mp.fileName(), location(next));
+    EXPECT_EQ(box.beeps, 0);
+}
+
+TEST_F(EngineTest, RealPlayerItemHandsOverToTheFirstEngine)
+{
+    const QString rm =
+        test::generatedMedia(QStringLiteral("ctl-tone.rm"),
+                             {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                              QStringLiteral("sine=duration=1"), QStringLiteral("-c:a"),
+                              QStringLiteral("real_144"), QStringLiteral("-ar"),
+                              QStringLiteral("8000"), QStringLiteral("-ac"), QStringLiteral("1")});
+    add(rm, true, kRealPlayerFile);
+    add(tone(QStringLiteral("ctl-long.wav"), 20, 440));
+    ASSERT_TRUE(playAt(0));
+    EXPECT_EQ(state::LoadedMediaType, kRealPlayerFile);
+    ASSERT_TRUE(test::waitUntil([&] { return view.selectedPosition() == 1; }, 20000));
+    ASSERT_TRUE(waitForMode(kPlayModePlaying));
+    EXPECT_EQ(state::LoadedMediaType, kMediaPlayerFile);
+    EXPECT_TRUE(rp.source().isEmpty());
+    EXPECT_FALSE(session.stopRequested());
+    EXPECT_TRUE(box.shown.isEmpty());
+}
+
+TEST_F(EngineTest, MissingFileFailsWithoutWaitingForTheLimit)
+{
+    add(QStringLiteral("/nonexistent/ctl-missing.mp3"));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(playAt(0));
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_FALSE(state::IgnoreError);
+}
