@@ -1,5 +1,8 @@
 #include "playlist/playlistmodel.h"
 
+#include "playlist/playlistops.h"
+#include "playlist/playliststore.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -71,7 +74,11 @@ bool PlayListModel::setData(const QModelIndex &index, const QVariant &value, int
         return false;
     const bool checked = value.toInt() == Qt::Checked;
     setChecked(index.row(), checked);
-    Q_EMIT checkStateEdited(m_items[index.row()].key, checked);
+    const QString &key = m_items[index.row()].key;
+    const int record = IndexFromKey(nullptr, key);
+    if (record >= 0 && record < PlayList.size())
+        PlayList[record].DOPLAY = checked ? kTrue : kFalse;
+    Q_EMIT checkStateEdited(key, checked);
     return true;
 }
 

@@ -51,8 +51,8 @@ public:
     void sortByColumn(int column, SortOrder order) override;
 
 Q_SIGNALS:
-    // The user ticked or unticked an item's check box; the record's DOPLAY
-    // is to follow.
+    // The user ticked or unticked an item's check box (the record's DOPLAY
+    // has followed already).
     void checkStateEdited(const QString &key, bool checked);
 
 private:

@@ -171,6 +171,8 @@ TEST(ReplaceAll, SplitsAndJoins)
 
 TEST(PlayListModel, ChecksAndColumnsReachTheView)
 {
+    ResetPlayList();
+    EnsureRecord(0).FILENAME = QStringLiteral("a.mp3");
     PlayListModel model;
     model.appendItems({{QStringLiteral("num0"), QStringLiteral("Title"), QStringLiteral("Author"),
                         QStringLiteral("a.mp3"), false}});
@@ -190,6 +192,7 @@ TEST(PlayListModel, ChecksAndColumnsReachTheView)
     });
     EXPECT_TRUE(model.setData(model.index(0, 0), Qt::Checked, Qt::CheckStateRole));
     EXPECT_TRUE(model.item(0).checked);
+    EXPECT_EQ(PlayList[0].DOPLAY, kTrue) << "the record follows the box";
     EXPECT_EQ(editedKey, u"num0");
     EXPECT_TRUE(editedCheck);
 }
