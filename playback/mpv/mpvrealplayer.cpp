@@ -94,11 +94,13 @@ QString choose(const QString &option, const char *variable, const QString &fallb
 // read of the demuxer thread, which libmpv must wait for when the clip is
 // stopped. That costs 5-8 ms of the 8-10 ms a WAV took to open and close.
 // For these files we trust the header.
-QByteArray perFileOptions(const QString &path, qint32 startMs)
+QByteArray perFileOptions(const QString &path, qint32 startMs, bool trustPcmHeaders)
 {
     QByteArrayList options;
     if (startMs > 0)
         options << "start=" + QByteArray::number(startMs / 1000.0);
+    if (!trustPcmHeaders)
+        return options.join(',');
     static const char *const pcmSuffixes[] = {"wav", "aif", "aiff", "aifc", "au", "snd"};
     const QString suffix = QFileInfo(path).suffix().toLower();
     for (const char *pcm : pcmSuffixes) {
@@ -744,7 +746,7 @@ void MpvRealPlayer::openEntry(int index)
     int pause = m_paused ? 1 : 0;
     mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
     const QByteArray path = target.toUtf8();
-    const QByteArray fileOptions = perFileOptions(target, m_startMs);
+    const QByteArray fileOptions = perFileOptions(target, m_startMs, m_options.trustPcmHeaders);
     const char *args[] = {"loadfile", path.constData(), "replace",
                           fileOptions.isEmpty() ? nullptr : fileOptions.constData(), nullptr};
     m_startMs = 0;

@@ -33,6 +33,9 @@ struct MpvOptions {
     int networkTimeoutSeconds = 5;
     // Further libmpv options as "name=value", applied last (measurements).
     QStringList extraOptions;
+    // Open WAV/AIFF/AU without libavformat's probing of the samples (see
+    // perFileOptions in the source); off only to measure what it costs.
+    bool trustPcmHeaders = true;
 };
 
 // The RealPlayer engine on libmpv. libmpv is created on first use. Its
