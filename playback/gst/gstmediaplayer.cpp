@@ -886,6 +886,7 @@ void GstMediaPlayer::joinAudioOutput()
     m_relay->generation.store(m_generation, std::memory_order_release);
     useAudioOutput(true);
     m_atEnd = false;
+    m_needsRestart = false;
     m_joining = true;
     m_resumeAt = resumeAt > 0.001 ? resumeAt : -1.0;
     gst_element_set_state(m_playbin, m_resumeAt < 0.0 ? GST_STATE_PLAYING : GST_STATE_PAUSED);
@@ -919,7 +920,7 @@ void GstMediaPlayer::play()
     }
     if (m_state == Stopped)
         m_playsDone = 0;
-    if (!m_audioOutputIn && !m_needsRestart) {
+    if (!m_audioOutputIn) {
         joinAudioOutput();
         setState(Playing);
         return;
