@@ -1,5 +1,6 @@
 #include "adding/addmedia.h"
 
+#include "core/drives.h"
 #include "core/filetypes.h"
 #include "core/language.h"
 #include "core/modmain.h"
@@ -356,8 +357,8 @@ QList<qint32> audioCdTracks(qint32 *identity)
 QList<qint32> videoCdTracks(const QString &drive, MediaPlayer &mediaPlayer, RealPlayer &realPlayer,
                             ProgressSink &progress)
 {
-    const auto &folderOf = addingOptions().driveFolder;
-    const QString root = folderOf ? folderOf(drive) : drive;
+    // The drive's mount point or the folder the settings map it to.
+    const QString root = core::currentDriveTable().folderOf(drive);
     const QDir mpegav(root + QStringLiteral("/MPEGAV"));
     QList<qint32> tracks;
     if (root.isEmpty() || !mpegav.exists())

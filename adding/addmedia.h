@@ -5,8 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 namespace orvane::playlist {
 class lstPlayList;
 }
@@ -32,9 +30,6 @@ inline constexpr int kDefaultEngineWaitMs = 30000;
 // Tunables of the adding layer; tests shorten the wait.
 struct AddingOptions {
     int engineWaitMs = kDefaultEngineWaitMs;
-    // Turns a drive ("D:") into the folder that holds the disc's files;
-    // empty: the drive text itself. The drive table plugs in here.
-    std::function<QString(const QString &drive)> driveFolder;
 };
 AddingOptions &addingOptions();
 

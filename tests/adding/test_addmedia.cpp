@@ -1,6 +1,7 @@
 // Adding media with both real engines on files made by ffmpeg.
 #include "addingfixture.h"
 
+#include "core/drives.h"
 #include "core/language.h"
 #include "playlist/locations.h"
 #include "playlist/playlistfile.h"
@@ -245,6 +246,51 @@ TEST(NaturalOrder, DigitRunsCompareAsNumbers)
     for (const auto &c : cases)
         EXPECT_EQ(adding::NaturalLess(QString::fromLatin1(c.a), QString::fromLatin1(c.b)), c.less)
             << c.a << " < " << c.b;
+}
+
+} // namespace
+} // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+TEST_F(AddingTest, VideoCdFolderGivesOneItemPerTrack)
+{
+    const QString mpeg = generatedMedia(
+        QStringLiteral("vcd-track.mpg"),
+        {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+         QStringLiteral("testsrc=size=352x240:rate=25:duration=1"), QStringLiteral("-f"),
+         QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("sine=duration=1"),
+         QStringLiteral("-c:v"), QStringLiteral("mpeg1video"), QStringLiteral("-c:a"),
+         QStringLiteral("mp2"), QStringLiteral("-f"), QStringLiteral("mpeg")});
+    const QString disc = temp.filePath(QStringLiteral("vcd"));
+    ASSERT_TRUE(QDir().mkpath(disc + QStringLiteral("/MPEGAV")));
+    ASSERT_TRUE(QFile::copy(mpeg, disc + QStringLiteral("/MPEGAV/AVSEQ01.DAT")));
+    ASSERT_TRUE(QFile::copy(mpeg, disc + QStringLiteral("/MPEGAV/AVSEQ02.DAT")));
+    core::setDriveTableSource([disc] {
+        return core::DriveTable::build({}, {{QStringLiteral("V"), disc}}, {});
+    });
+
+    const bool added = add(QStringLiteral("VideoCD://V:/"));
+    core::setDriveTableSource({});
+
+    ASSERT_TRUE(added);
+    ASSERT_EQ(view.count(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(recordAt(i).MEDIATYPE, playlist::kMediaVideoCd);
+        EXPECT_EQ(recordAt(i).DRIVE, QStringLiteral("V:"));
+        EXPECT_EQ(recordAt(i).TRACK, i + 1);
+        EXPECT_EQ(recordAt(i).FILENAME, QStringLiteral("VideoCD://V:/%1/").arg(i + 1));
+    }
+    EXPECT_EQ(view.item(1).subItem2, QStringLiteral("VideoCD://V:/2/"));
+}
+
+TEST_F(AddingTest, AudioCdWithoutADeviceIsListedAsFailed)
+{
+    EXPECT_FALSE(add(QStringLiteral("AudioCD://Q:/")));
+    EXPECT_EQ(view.count(), 0);
+    ASSERT_EQ(window.errorLog.size(), 1);
+    EXPECT_EQ(window.errorLog[0].second, QStringLiteral("AudioCD://Q:/"));
 }
 
 } // namespace
