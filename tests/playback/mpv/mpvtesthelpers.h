@@ -82,7 +82,7 @@ inline QString fileUrl(const QString &path)
 inline QString realVideoClip()
 {
     return generatedMedia(
-        QStringLiteral("clip-rv10.rm"),
+        QStringLiteral("mpv-rv10-real144.rm"),
         {QStringLiteral("-f"),        QStringLiteral("lavfi"),
          QStringLiteral("-i"),        QStringLiteral("testsrc=size=160x112:rate=15:duration=3"),
          QStringLiteral("-f"),        QStringLiteral("lavfi"),
@@ -100,7 +100,7 @@ inline QString realVideoClip()
 // ffmpeg writes RealAudio only inside the RealMedia container; named ".ra".
 inline QString realAudioClip()
 {
-    return generatedMedia(QStringLiteral("clip-real144.ra"),
+    return generatedMedia(QStringLiteral("mpv-real144.ra"),
                           {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
                            QStringLiteral("sine=frequency=440:duration=3"), QStringLiteral("-c:a"),
                            QStringLiteral("real_144"), QStringLiteral("-ar"),
@@ -110,7 +110,7 @@ inline QString realAudioClip()
 
 inline QString oggClip()
 {
-    return generatedMedia(QStringLiteral("tone.ogg"),
+    return generatedMedia(QStringLiteral("mpv-tone.ogg"),
                           {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
                            QStringLiteral("sine=frequency=330:duration=3"), QStringLiteral("-c:a"),
                            QStringLiteral("libvorbis"), QStringLiteral("-metadata"),
