@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -93,6 +94,8 @@ MsfPosition msfFromSeconds(double seconds)
 {
     if (!std::isfinite(seconds) || seconds < 0.0)
         seconds = 0.0;
+    // No disc is longer than a day; the clamp keeps the conversion defined.
+    seconds = std::min(seconds, 1e12);
     const qint64 whole = qint64(std::nearbyint(seconds));
     MsfPosition msf;
     msf.minutes = whole / 60;

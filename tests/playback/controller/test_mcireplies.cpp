@@ -59,6 +59,10 @@ TEST(MciReplies, LeadingNumbers)
     EXPECT_EQ(p.minutes, 1);
     EXPECT_EQ(p.seconds, 35);
     EXPECT_EQ(p.frames, 0);
+    // A reply of absurd size still gives a position the commands can carry.
+    const MsfPosition huge = msfFromSeconds(leadingNumber(QString(40, u'9')));
+    EXPECT_GT(huge.minutes, 0);
+    EXPECT_LT(huge.seconds, 60);
 }
 
 TEST(SendMci, EveryCommandFailsWithoutADevice)
