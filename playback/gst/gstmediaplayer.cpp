@@ -422,6 +422,7 @@ void GstMediaPlayer::resetMediaRecord()
     m_needsRestart = false;
     m_joining = false;
     m_resumeAt = -1.0;
+    m_seekTarget = -1.0;
     m_playsDone = 0;
     if (m_sizeFilter)
         g_object_set(m_sizeFilter, "caps", nullptr, nullptr);
@@ -581,6 +582,7 @@ void GstMediaPlayer::handleBusMessage(GstMessage *message, quint64 generation)
         return;
     switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_ASYNC_DONE:
+        m_seekTarget = -1.0; // a seek, if one was under way, has landed
         if (!m_prerolled)
             onPrerolled();
         else if (m_joining)
@@ -956,6 +958,10 @@ double GstMediaPlayer::currentPosition() const
 {
     if (!m_prerolled || m_needsRestart)
         return 0.0;
+    // Until a seek lands the pipeline answers with the old place or not at
+    // all; the target is what the caller expects to read.
+    if (m_seekTarget >= 0.0)
+        return m_seekTarget;
     if (m_joining && m_resumeAt >= 0.0)
         return m_resumeAt;
     gint64 position = -1;
@@ -967,8 +973,11 @@ double GstMediaPlayer::currentPosition() const
 void GstMediaPlayer::seekTo(double seconds)
 {
     const auto target = gint64(std::llround(qMax(0.0, seconds) * kNanosPerSecond));
-    gst_element_seek_simple(m_playbin, GST_FORMAT_TIME,
-                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target);
+    m_seekTarget = double(target) / kNanosPerSecond;
+    if (!gst_element_seek_simple(m_playbin, GST_FORMAT_TIME,
+                                 GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                 target))
+        m_seekTarget = -1.0;
     m_atEnd = false;
 }
 

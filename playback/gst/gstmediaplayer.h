@@ -158,6 +158,7 @@ private:
     bool m_audioOutputIn = false; // the real audio sink is in the pipeline
     bool m_joining = false;       // rebuilding the pipeline with it
     double m_resumeAt = -1.0;     // position to take up after joining
+    double m_seekTarget = -1.0;   // where a seek under way goes
     int m_playsDone = 0;
 
     double m_duration = 0.0;
