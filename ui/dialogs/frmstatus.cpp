@@ -28,6 +28,9 @@ constexpr TwipsRect kCancelRect = {4935, 980, 6015, 1330};
 constexpr int kClientWidth = 6015;
 constexpr int kClientHeight = 1330;
 constexpr int kMarginPixels = 8;
+// A list of thousands of quick steps would otherwise spend more time
+// drawing than working; nobody reads faster than the screen refreshes.
+constexpr int kRedrawIntervalMs = 16;
 
 QString statusDialogText(const char *key)
 {
@@ -116,6 +119,8 @@ frmStatus::frmStatus(QWidget *parent)
         SkipRequested = true;
         CancelRequested = true;
     });
+    m_redrawTimer.setSingleShot(true);
+    connect(&m_redrawTimer, &QTimer::timeout, this, &frmStatus::redraw);
     SkipRequested = false;
     CancelRequested = false;
     PlaceNearCursor(this);
@@ -144,15 +149,32 @@ void frmStatus::Show_Status(const QString &line1, const QString &line2, const QS
             m_lines[i] = *given[i];
     }
     if (current == -1 || total == -1) {
-        m_pgbProcess->setValue(0);
+        m_barValue = 0;
         m_counter.clear();
     } else if (total != 0) {
         const float percent = float(current) / float(total) * 100.0f;
-        m_pgbProcess->setValue(qBound(0, qRound(percent), 100));
+        m_barValue = qBound(0, qRound(percent), 100);
         m_counter = statusCounterText(percent, current, total);
     }
     applyEnabled(m_cmdSkip, skipEnabled);
     applyEnabled(m_cmdCancel, cancelEnabled);
+    requestRedraw();
+}
+
+void frmStatus::requestRedraw()
+{
+    if (m_redrawTimer.isActive())
+        return;
+    if (!m_lastDrawn.isValid() || m_lastDrawn.elapsed() >= kRedrawIntervalMs)
+        redraw();
+    else
+        m_redrawTimer.start(kRedrawIntervalMs - int(m_lastDrawn.elapsed()));
+}
+
+void frmStatus::redraw()
+{
+    m_lastDrawn.start();
+    m_pgbProcess->setValue(m_barValue);
     update();
 }
 
@@ -163,7 +185,7 @@ QString frmStatus::line(int number) const
 
 int frmStatus::barValue() const
 {
-    return m_pgbProcess->value();
+    return m_barValue;
 }
 
 QString frmStatus::drawnLine2() const

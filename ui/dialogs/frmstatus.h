@@ -3,8 +3,10 @@
 #include "adding/progress.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QRect>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
@@ -57,10 +59,15 @@ protected:
 
 private:
     int twipsPerPixel() const;
+    void requestRedraw();
+    void redraw();
     QRect area(int left, int top, int right, int bottom) const;
 
     QString m_lines[3];
     QString m_counter;
+    int m_barValue = 0;
+    QElapsedTimer m_lastDrawn;
+    QTimer m_redrawTimer;
     QProgressBar *m_pgbProcess = nullptr;
     QPushButton *m_cmdSkip = nullptr;
     QPushButton *m_cmdCancel = nullptr;
