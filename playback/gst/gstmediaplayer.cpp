@@ -596,29 +596,9 @@ void GstMediaPlayer::handleBusMessage(GstMessage *message, quint64 generation)
     case GST_MESSAGE_ERROR:
         onError(message);
         break;
-    case GST_MESSAGE_WARNING: {
-        GError *error = nullptr;
-        gst_message_parse_warning(message, &error, nullptr);
-        QString text = QString::fromUtf8(error ? error->message : "");
-        g_clear_error(&error);
-        if (text.isEmpty() && !m_missingPlugin.isEmpty())
-            text = QStringLiteral("No decoder is installed for a stream of this media: ") +
-                   m_missingPlugin;
-        if (text.isEmpty())
-            text = QStringLiteral("A part of the media cannot be played.");
-        // Playback goes on; say so once per media, not per buffer. Before
-        // the media opened, wait: an error that ends the open may follow,
-        // and then the warning is only noise.
-        if (text != m_lastWarning && !m_pendingWarnings.contains(text)) {
-            if (m_prerolled) {
-                m_lastWarning = text;
-                raiseError(WarningRecoverable, text, false);
-            } else {
-                m_pendingWarnings.append(text);
-            }
-        }
+    case GST_MESSAGE_WARNING:
+        onWarning(message);
         break;
-    }
     case GST_MESSAGE_TAG: {
         GstTagList *tags = nullptr;
         gst_message_parse_tag(message, &tags);
@@ -628,17 +608,9 @@ void GstMediaPlayer::handleBusMessage(GstMessage *message, quint64 generation)
         gst_tag_list_unref(tags);
         break;
     }
-    case GST_MESSAGE_TOC: {
-        GstToc *toc = nullptr;
-        gst_message_parse_toc(message, &toc, nullptr);
-        QList<double> starts;
-        collectChapters(gst_toc_get_entries(toc), starts, 0);
-        gst_toc_unref(toc);
-        std::sort(starts.begin(), starts.end());
-        starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-        m_markers = starts;
+    case GST_MESSAGE_TOC:
+        onToc(message);
         break;
-    }
     case GST_MESSAGE_DURATION_CHANGED:
         if (m_prerolled)
             readDuration();
@@ -658,6 +630,43 @@ void GstMediaPlayer::handleBusMessage(GstMessage *message, quint64 generation)
     default:
         break;
     }
+}
+
+void GstMediaPlayer::onWarning(GstMessage *message)
+{
+    GError *error = nullptr;
+    gst_message_parse_warning(message, &error, nullptr);
+    QString text = QString::fromUtf8(error ? error->message : "");
+    g_clear_error(&error);
+    if (text.isEmpty() && !m_missingPlugin.isEmpty())
+        text = QStringLiteral("No decoder is installed for a stream of this media: ") +
+               m_missingPlugin;
+    if (text.isEmpty())
+        text = QStringLiteral("A part of the media cannot be played.");
+    // Playback goes on; say so once per media, not per buffer. Before the
+    // media opened, wait: an error that ends the open may follow, and then
+    // the warning is only noise.
+    if (text == m_lastWarning || m_pendingWarnings.contains(text))
+        return;
+    if (m_prerolled) {
+        m_lastWarning = text;
+        raiseError(WarningRecoverable, text, false);
+    } else {
+        m_pendingWarnings.append(text);
+    }
+}
+
+// Markers are the chapters of the media's table of contents.
+void GstMediaPlayer::onToc(GstMessage *message)
+{
+    GstToc *toc = nullptr;
+    gst_message_parse_toc(message, &toc, nullptr);
+    QList<double> starts;
+    collectChapters(gst_toc_get_entries(toc), starts, 0);
+    gst_toc_unref(toc);
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    m_markers = starts;
 }
 
 void GstMediaPlayer::onPrerolled()

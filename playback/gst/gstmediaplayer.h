@@ -124,6 +124,8 @@ private:
     void onPrerolled();
     void onEndOfStream();
     void onError(GstMessage *message);
+    void onWarning(GstMessage *message);
+    void onToc(GstMessage *message);
     void onBuffering(int percent);
     void readStreams();
     void readDuration();
