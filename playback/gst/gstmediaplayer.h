@@ -36,6 +36,16 @@ struct GstMediaPlayerOptions {
 // posts them to this object's (GUI) thread; the streaming threads never
 // touch the engine's record. Video is drawn with GstVideoOverlay into
 // videoWindow(), scaled in software so it works on any X server.
+//
+// Nothing waits unbounded on the GUI thread: opening is asynchronous and
+// limited by openTimeoutMs; the only blocking calls are GStreamer's own
+// state changes down to READY, which end once the streaming threads stop,
+// so what could keep a thread from stopping is refused beforehand (FIFOs,
+// devices and folders never reach GStreamer; network sources get a 5 s
+// timeout).
+//
+// Media opens into a fake audio sink (probing needs no sound device); the
+// real output joins on the first play, where the position was.
 class GstMediaPlayer final : public MediaPlayer
 {
     Q_OBJECT
