@@ -454,8 +454,44 @@ void showFailures(AddingWindow *window, const QStringList &failed)
 
 } // namespace
 
+namespace {
+bool s_adding = false;
+QStringList s_waitingLists;
+
+bool addMediaOnce(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer &realPlayer,
+                  playlist::lstPlayList &view, playback::SeekBar *silSeek, AddingWindow *window);
+} // namespace
+
+bool AddingInProgress()
+{
+    return s_adding;
+}
+
 bool AddMedia(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer &realPlayer,
               playlist::lstPlayList &view, playback::SeekBar *silSeek, AddingWindow *window)
+{
+    // Adding lets events run, so a drop or a second instance's list can
+    // arrive in the middle of a walk. Starting a second walk there would
+    // reset the engines under the probe of the first; the list waits for
+    // the walk to end instead.
+    if (s_adding) {
+        s_waitingLists.append(locations);
+        return false;
+    }
+    s_adding = true;
+    bool added = addMediaOnce(locations, mediaPlayer, realPlayer, view, silSeek, window);
+    while (!s_waitingLists.isEmpty())
+        added = addMediaOnce(s_waitingLists.takeFirst(), mediaPlayer, realPlayer, view, silSeek,
+                             window) ||
+                added;
+    s_adding = false;
+    return added;
+}
+
+namespace {
+
+bool addMediaOnce(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer &realPlayer,
+                  playlist::lstPlayList &view, playback::SeekBar *silSeek, AddingWindow *window)
 {
     playback::ResetEngines(mediaPlayer, realPlayer, silSeek, true);
     SetBusyState(true, silSeek, mediaPlayer, realPlayer, view, window);
@@ -536,6 +572,8 @@ bool AddMedia(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer &re
         playback::PlayItem(mediaPlayer, realPlayer, view, silSeek);
     return added;
 }
+
+} // namespace
 
 // Natural order and the folder walk.
 

@@ -43,6 +43,11 @@ bool AddMedia(const QString &locations, playback::MediaPlayer &mediaPlayer,
               playback::RealPlayer &realPlayer, playlist::lstPlayList &view,
               playback::SeekBar *silSeek, AddingWindow *window);
 
+// A list handed to AddMedia while a walk runs (from inside its event
+// pumping) is added after that walk, by the outer call; the inner call
+// returns false at once. True while a walk runs.
+bool AddingInProgress();
+
 // Opens one location in engine 1, 2 or 3 and tells whether it could be
 // opened. Every wait pumps events, is bounded, and gives up (false) when
 // progress->SkipRequested is raised; the flag is cleared on entry.

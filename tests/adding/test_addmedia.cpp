@@ -295,3 +295,33 @@ TEST_F(AddingTest, AudioCdWithoutADeviceIsListedAsFailed)
 
 } // namespace
 } // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+TEST_F(AddingTest, AListArrivingDuringAWalkIsAddedAfterIt)
+{
+    const QString late = fileLocation(toneMp3(2.0));
+    bool nestedResult = true;
+    window.onShow = [&](RecordingProgress &, const StatusCall &call) {
+        if (call.current != 1)
+            return;
+        window.onShow = nullptr;
+        QTimer::singleShot(0, [&] {
+            EXPECT_TRUE(adding::AddingInProgress());
+            nestedResult = add(late);
+        });
+    };
+
+    ASSERT_TRUE(add(fileLocation(toneMp3()) + u'|' + fileLocation(toneWav())));
+
+    EXPECT_FALSE(nestedResult);
+    EXPECT_FALSE(adding::AddingInProgress());
+    ASSERT_EQ(view.count(), 3);
+    EXPECT_EQ(recordAt(0).FILENAME, fileLocation(toneMp3()));
+    EXPECT_EQ(recordAt(1).FILENAME, fileLocation(toneWav()));
+    EXPECT_EQ(recordAt(2).FILENAME, late);
+}
+
+} // namespace
+} // namespace orvane::test
