@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QUrl>
 #include <QWindow>
 
 #include <gst/gst.h>
@@ -80,6 +81,10 @@ QString localPathOf(const QString &location)
         QString rest = location.mid(7);
         if (rest.startsWith(QStringLiteral("localhost/"), Qt::CaseInsensitive))
             rest = rest.mid(9);
+        // Our own locations keep the path as it is; URLs written by other
+        // programs (in .asx files) may encode it.
+        if (rest.contains(QLatin1Char('%')) && !QFileInfo::exists(rest))
+            rest = QUrl::fromPercentEncoding(rest.toUtf8());
         return rest;
     }
     if (hasScheme(location))

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -333,7 +334,7 @@ TEST_F(GstEngineTest, AsxEntriesWithTheirTexts)
                                  "<COPYRIGHT>Rights 1</COPYRIGHT><ABSTRACT>About 1</ABSTRACT>"
                                  "<REF HREF=\"missing.mp3\"/><REF HREF=\"%1\"/></ENTRY>"
                                  "<Entry><Ref href=\"%2\"/></Entry></ASX>")
-                      .arg(mp3, wav)
+                      .arg(mp3, QString::fromUtf8(QUrl::fromLocalFile(wav).toEncoded()))
                       .toUtf8());
     ASSERT_TRUE(probe.open(QStringLiteral("file://") + asx))
         << engine.errorDescription().toStdString();
