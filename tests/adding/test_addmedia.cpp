@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTcpServer>
 
 namespace orvane::test {
 namespace {
@@ -321,6 +322,32 @@ TEST_F(AddingTest, AListArrivingDuringAWalkIsAddedAfterIt)
     EXPECT_EQ(recordAt(0).FILENAME, fileLocation(toneMp3()));
     EXPECT_EQ(recordAt(1).FILENAME, fileLocation(toneWav()));
     EXPECT_EQ(recordAt(2).FILENAME, late);
+}
+
+} // namespace
+} // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+TEST_F(AddingTest, AnEngineThatNeverAnswersFailsTheLocationAtTheBound)
+{
+    // A server that takes the connection and never says a word.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    const QString stream =
+        QStringLiteral("http://127.0.0.1:%1/stream.mp3").arg(silent.serverPort());
+    adding::addingOptions().engineWaitMs = 300;
+
+    EXPECT_FALSE(adding::TryOpen(stream, mediaPlayer, realPlayer, adding::kProbeMediaPlayer));
+
+    // The engine left opening is closed by the next probe, which works.
+    adding::addingOptions().engineWaitMs = 3000;
+    ASSERT_TRUE(add(stream + u'|' + fileLocation(toneWav())));
+    ASSERT_EQ(view.count(), 1);
+    EXPECT_EQ(recordAt(0).FILENAME, fileLocation(toneWav()));
+    ASSERT_EQ(window.errorLog.size(), 1);
+    EXPECT_EQ(window.errorLog[0].second, stream);
 }
 
 } // namespace
