@@ -326,7 +326,9 @@ TEST_F(GstEngineTest, MediaInformationComesFromTheTags)
 TEST_F(GstEngineTest, AsxEntriesWithTheirTexts)
 {
     const QString mp3 = test::toneMp3(3.0);
-    const QString wav = test::toneWav(2.0);
+    // Entry 2 names its media as an encoded URL, with a blank in the name.
+    const QString wav = tmp.filePath(QStringLiteral("two words.wav"));
+    ASSERT_TRUE(QFile::copy(test::toneWav(2.0), wav));
     const QString asx =
         writeFile(tmp.filePath(QStringLiteral("list.asx")),
                   QStringLiteral("<ASX version=\"3.0\"><TITLE>List</TITLE>"
