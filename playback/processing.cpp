@@ -1,7 +1,7 @@
 #include "playback/processing.h"
 
 #include "core/modmain.h"
-#include "playback/eventpump.h"
+#include "playback/controller.h"
 #include "playback/session.h"
 
 #include <QCoreApplication>
@@ -16,6 +16,7 @@ ProcessingLoop::ProcessingLoop(PlaybackSession &session, AddMediaHandler addMedi
     , m_addMedia(std::move(addMedia))
 {
     connect(&m_timer, &QTimer::timeout, this, &ProcessingLoop::tick);
+    m_frame.setInterval(kFrameMs);
     session.setProcessing(this);
 }
 
@@ -61,6 +62,19 @@ void ProcessingLoop::tick()
         runLoop();
 }
 
+// Loaded media moves on by itself, so a pass is due at least once a frame.
+// With nothing loaded only an event can change what a pass would show, and
+// every event is followed by a pass anyway: the loop then sleeps until one
+// arrives. One repeating timer serves all passes, so a pass costs a single
+// wake-up.
+void ProcessingLoop::wakeForNextFrame(bool needed)
+{
+    if (needed && !m_frame.isActive())
+        m_frame.start();
+    else if (!needed && m_frame.isActive())
+        m_frame.stop();
+}
+
 bool ProcessingLoop::takePending(QString &text) const
 {
     if (modMain::PendingCommand.isEmpty())
@@ -103,8 +117,10 @@ void ProcessingLoop::runLoop()
             }
             m_session.UpdateStatus();
         }
-        pumpEventsOnce(kFrameMs);
+        wakeForNextFrame(modMain::ProcessingEnabled && state::LoadedMediaType != kMediaNone);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
+    m_frame.stop();
     m_looping = false;
 }
 

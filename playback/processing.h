@@ -13,8 +13,9 @@ class PlaybackSession;
 // The periodic processing step of the main window. Timer mode (0) runs one
 // step per tick. Loop mode (1) turns the first tick into a loop that runs a
 // step and lets events run, until QuitProcessing is set, so every other
-// event runs nested inside it; each pass sleeps until the next event but at
-// most one display frame, so an idle player does not burn a core. Either
+// event runs nested inside it; each pass sleeps until the next event, and
+// while media is loaded at most one display frame, so an idle player does
+// not burn a core. Either
 // way a step hands the oldest waiting PendingCommand text to adding media,
 // or refreshes the status.
 class ProcessingLoop : public QObject
@@ -49,10 +50,12 @@ private:
     void timerStep();
     void runLoop();
     bool takePending(QString &text) const;
+    void wakeForNextFrame(bool needed);
 
     PlaybackSession &m_session;
     AddMediaHandler m_addMedia;
     QTimer m_timer;
+    QTimer m_frame; // wakes a loop pass that no event woke
     int m_mode = 1;
     bool m_looping = false;
     quint64 m_steps = 0;

@@ -10,6 +10,8 @@
 #include <QSet>
 #include <QStringList>
 
+#include <functional>
+
 namespace orvane::test {
 
 // A MediaPlayer that opens instantly (one event later), reports like the
@@ -26,6 +28,7 @@ public:
     int marker = 0;
     double length = 240.0;
     double position = 0.0;
+    std::function<double()> livePosition; // a position that moves without events
 
     QString fileName() const override { return m_file; }
     void setFileName(const QString &location) override
@@ -71,7 +74,7 @@ public:
     // The media played to its end.
     void finish() { setState(Stopped); }
 
-    double currentPosition() const override { return position; }
+    double currentPosition() const override { return livePosition ? livePosition() : position; }
     void setCurrentPosition(double seconds) override { position = seconds; }
     double duration() const override { return length > 0 ? length : 0.0; }
     bool isDurationValid() const override { return m_state != Closed && length > 0; }

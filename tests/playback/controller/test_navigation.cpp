@@ -268,6 +268,26 @@ TEST_F(NavigationTest, LoopModeTakesPendingTextsInOrderAndQuits)
     EXPECT_LT(loop.steps(), 200u);
 }
 
+TEST_F(NavigationTest, LoopModeRefreshesPlayingMediaWithoutEvents)
+{
+    addItem(view, fileItem(QStringLiteral("/m/a.mp3")));
+    view.setSelectedPosition(0);
+    ASSERT_TRUE(PlayItem(mp, rp, view, &seek));
+    test::settle();
+    ProcessingLoop loop(session, [](const QString &) {});
+    // The fake engine moves on silently, as a playing file does: only the
+    // loop's own frame wake-ups can show it.
+    QElapsedTimer clock;
+    clock.start();
+    mp.livePosition = [&clock] { return clock.elapsed() >= 100 ? 12.0 : 0.0; };
+    QTimer::singleShot(300, [] { core::modMain::QuitProcessing = true; });
+    loop.start(1, 500);
+    ASSERT_TRUE(
+        test::waitUntil([&] { return core::modMain::QuitProcessing && !loop.isLooping(); }));
+    EXPECT_EQ(status.shown, QStringLiteral("00:12.00 / 04:00.00     Playing"));
+    EXPECT_GT(loop.steps(), 5u);
+}
+
 TEST_F(NavigationTest, TimerModeRunsOneStepPerTick)
 {
     ProcessingLoop loop(session, [](const QString &) {});
