@@ -8,9 +8,13 @@
 namespace orvane::test {
 
 AppProcess::AppProcess(const ProgramFolder &folder, const QStringList &args, const QString &display)
+    : AppProcess(folder.environment(), folder.executable(), args, display)
+{}
+
+AppProcess::AppProcess(QProcessEnvironment env, const QString &executable, const QStringList &args,
+                       const QString &display)
     : m_process(std::make_unique<QProcess>())
 {
-    QProcessEnvironment env = folder.environment();
     env.insert(QStringLiteral("QT_LOGGING_RULES"),
                QStringLiteral("orvane.core.instance.info=true"));
     if (!display.isEmpty()) {
@@ -19,7 +23,7 @@ AppProcess::AppProcess(const ProgramFolder &folder, const QStringList &args, con
     }
     m_process->setProcessEnvironment(env);
     m_process->setProcessChannelMode(QProcess::MergedChannels);
-    m_process->start(folder.executable(), args);
+    m_process->start(executable, args);
 }
 
 AppProcess::~AppProcess()

@@ -17,6 +17,9 @@ class AppProcess
 public:
     AppProcess(const ProgramFolder &folder, const QStringList &args,
                const QString &display = QString());
+    // The same with an environment of the caller's.
+    AppProcess(QProcessEnvironment env, const QString &executable, const QStringList &args,
+               const QString &display = QString());
     ~AppProcess();
 
     QProcess &process() { return *m_process; }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+namespace orvane::ui {
+
+// The copyright line drawn on the logo and shown by the about box.
+inline const QString kCopyrightLines =
+    QStringLiteral("Orvane media player\nCopyright (C) 2026 the Orvane team");
+
+// The logo shown while no video is (300 x 70), with the copyright line's
+// two lines drawn right-aligned at its foot in yellow bold italic.
+QPixmap logoPicture();
+
+// A toolbar image by its key ("play", "pause", "stop", "reverse",
+// "forward", "sound", "nosound", "open_pl", "save_pl", "add_pl",
+// "delete_pl", "clear_pl", "down_pl", "up_pl", "info"): the desktop's icon
+// theme where it has one, else Qt's own.
+QIcon toolbarIcon(const QString &key);
+
+} // namespace orvane::ui
