@@ -4,6 +4,7 @@
 #include "tests/app/appprocess.h"
 #include "tests/support/media.h"
 #include "tests/support/processes.h"
+#include "tests/support/sessionbus.h"
 #include "tests/support/xvfb.h"
 
 #include <QDBusArgument>
@@ -31,19 +32,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_x.start(1024, 768)) << m_x.error().toStdString();
-        m_bus.start(QStringLiteral("dbus-daemon"),
-                    {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                     QStringLiteral("--print-address=1")});
-        ASSERT_TRUE(m_bus.waitForReadyRead(10000));
-        m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
+        ASSERT_TRUE(m_bus.start());
+        m_address = m_bus.address();
         ASSERT_TRUE(m_folder.isValid());
     }
-    void TearDown() override
-    {
-        QDBusConnection::disconnectFromBus(QStringLiteral("test"));
-        m_bus.kill();
-        m_bus.waitForFinished(5000);
-    }
+    void TearDown() override { QDBusConnection::disconnectFromBus(QStringLiteral("test")); }
 
     std::unique_ptr<AppProcess> startPlayer(const QStringList &files)
     {
@@ -92,7 +85,7 @@ protected:
     }
 
     Xvfb m_x;
-    QProcess m_bus;
+    PrivateSessionBus m_bus;
     QString m_address;
     ProgramFolder m_folder;
 };

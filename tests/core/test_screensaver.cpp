@@ -2,12 +2,12 @@
 // the desktop's ScreenSaver service: the settings decide, and every cookie
 // we took is given back.
 #include "core/screensaver.h"
+#include "tests/support/sessionbus.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QFile>
 #include <QMutex>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -53,20 +53,12 @@ class SessionBus : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_daemon = new QProcess;
-        s_daemon->start(QStringLiteral("dbus-daemon"),
-                        {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                         QStringLiteral("--print-address=1")});
-        ASSERT_TRUE(s_daemon->waitForReadyRead(10000));
-        s_address = QString::fromUtf8(s_daemon->readLine()).trimmed();
+        s_bus = new orvane::test::PrivateSessionBus;
+        ASSERT_TRUE(s_bus->start());
+        s_address = s_bus->address();
         qputenv("DBUS_SESSION_BUS_ADDRESS", s_address.toUtf8());
     }
-    static void TearDownTestSuite()
-    {
-        s_daemon->kill();
-        s_daemon->waitForFinished(5000);
-        delete s_daemon;
-    }
+    static void TearDownTestSuite() { delete s_bus; }
 
     void startService()
     {
@@ -101,7 +93,7 @@ protected:
         f.write(ini);
     }
 
-    static QProcess *s_daemon;
+    static orvane::test::PrivateSessionBus *s_bus;
     static QString s_address;
     QThread m_thread;
     FakeScreenSaver m_service;
@@ -109,7 +101,7 @@ protected:
     QString m_ini = m_dir.filePath(QStringLiteral("setting.ini"));
 };
 
-QProcess *SessionBus::s_daemon = nullptr;
+orvane::test::PrivateSessionBus *SessionBus::s_bus = nullptr;
 QString SessionBus::s_address;
 
 } // namespace

@@ -1,6 +1,7 @@
 // The desktop's view of the player over a private session bus: a client
 // sees the track list and metadata, its commands reach the player, and it
 // hears about changes.
+#include "tests/support/sessionbus.h"
 #include "ui/main/mprisadaptors.h"
 #include "ui/main/mprisservice.h"
 
@@ -10,7 +11,6 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDeadlineTimer>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -71,19 +71,11 @@ class Mpris : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_daemon = new QProcess;
-        s_daemon->start(QStringLiteral("dbus-daemon"),
-                        {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                         QStringLiteral("--print-address=1")});
-        ASSERT_TRUE(s_daemon->waitForReadyRead(10000));
-        s_address = QString::fromUtf8(s_daemon->readLine()).trimmed();
+        s_bus = new orvane::test::PrivateSessionBus;
+        ASSERT_TRUE(s_bus->start());
+        s_address = s_bus->address();
     }
-    static void TearDownTestSuite()
-    {
-        s_daemon->kill();
-        s_daemon->waitForFinished(5000);
-        delete s_daemon;
-    }
+    static void TearDownTestSuite() { delete s_bus; }
     void SetUp() override
     {
         m_service = std::make_unique<MprisService>(
@@ -121,13 +113,13 @@ protected:
         return reply.arguments().constFirst().value<QDBusVariant>().variant();
     }
 
-    static QProcess *s_daemon;
+    static orvane::test::PrivateSessionBus *s_bus;
     static QString s_address;
     FakePlayer m_player;
     std::unique_ptr<MprisService> m_service;
 };
 
-QProcess *Mpris::s_daemon = nullptr;
+orvane::test::PrivateSessionBus *Mpris::s_bus = nullptr;
 QString Mpris::s_address;
 
 const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
