@@ -11,6 +11,7 @@
 #include "core/screensaver.h"
 #include "core/settingkeys.h"
 #include "playback/controller.h"
+#include "playback/eventpump.h"
 #include "playback/gst/gstmediaplayer.h"
 #include "playback/mpv/mpvrealplayer.h"
 #include "playback/processing.h"
@@ -171,6 +172,7 @@ void frmNormal::Form_QueryUnload()
     m_unloaded = true;
     if (m_processing)
         m_processing->stop();
+    playback::CancelLoadWait(); // a load wait in progress ends with the window
     modMain::QuitProcessing = true;
     modMain::ProcessingEnabled = false;
     if (m_session) {
