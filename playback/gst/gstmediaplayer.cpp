@@ -551,7 +551,10 @@ void GstMediaPlayer::startPipeline(const QString &uri)
     ++m_generation;
     m_relay->generation.store(m_generation, std::memory_order_release);
     resetMediaRecord();
-    useAudioOutput(m_target == Target::Playing);
+    // A muted engine is probing (adding media mutes it): it opens without
+    // the sound output. Otherwise the output is there from the start, so
+    // playing does not open the media a second time.
+    useAudioOutput(m_target == Target::Playing || !m_muted);
     m_uri = uri;
     g_object_set(m_playbin, "uri", uri.toUtf8().constData(), nullptr);
     m_openTimer.start();
@@ -882,9 +885,9 @@ void GstMediaPlayer::videoWindowExposed()
 
 // Probing a location (open to stopped) never needs to be heard, and a real
 // audio output costs several times the rest of the open (a sound server
-// stream per preroll). So media opens into a fake sink and the real output
-// joins on the first play: the pipeline is rebuilt in place and resumes
-// where the position was.
+// stream per preroll). So muted media opens into a fake sink and the real
+// output joins on the first play: the pipeline is rebuilt in place and
+// resumes where the position was.
 void GstMediaPlayer::useAudioOutput(bool real)
 {
     m_audioOutputIn = real;
