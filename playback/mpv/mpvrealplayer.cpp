@@ -1,5 +1,7 @@
 #include "playback/mpv/mpvrealplayer.h"
 
+#include "playback/mpv/mpvlibrary.h"
+
 #include "playback/mpv/sourcefiles.h"
 
 #include <QFile>
@@ -141,9 +143,9 @@ MpvRealPlayer::~MpvRealPlayer()
 {
     if (m_mpv) {
         // After this no engine thread calls back into this object.
-        mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+        lib::set_wakeup_callback(m_mpv, nullptr, nullptr);
         // Bounded: open network sources give up after the network timeout.
-        mpv_terminate_destroy(m_mpv);
+        lib::terminate_destroy(m_mpv);
         m_mpv = nullptr;
     }
     // Last, once nothing draws into it; a window container that took the
@@ -159,9 +161,10 @@ QWindow *MpvRealPlayer::videoWindow()
 void MpvRealPlayer::applyOptions()
 {
     auto set = [this](const char *name, const QString &value) {
-        const int rc = mpv_set_option_string(m_mpv, name, value.toUtf8().constData());
+        const int rc = lib::set_option_string(m_mpv, name, value.toUtf8().constData());
         if (rc < 0)
-            qCInfo(lcMpv) << "option" << name << "=" << value << "refused:" << mpv_error_string(rc);
+            qCInfo(lcMpv) << "option" << name << "=" << value
+                          << "refused:" << lib::error_string(rc);
     };
     auto yesNo = [](bool on) { return on ? QStringLiteral("yes") : QStringLiteral("no"); };
     const QString no = QStringLiteral("no");
@@ -216,30 +219,30 @@ bool MpvRealPlayer::ensureMpv()
         return true;
     if (m_mpvFailed)
         return false;
-    m_mpv = mpv_create();
+    m_mpv = lib::create();
     if (!m_mpv) {
         m_mpvFailed = true;
         return false;
     }
     applyOptions();
-    if (mpv_initialize(m_mpv) < 0) {
-        mpv_destroy(m_mpv);
+    if (lib::initialize(m_mpv) < 0) {
+        lib::destroy(m_mpv);
         m_mpv = nullptr;
         m_mpvFailed = true;
         return false;
     }
     // Errors explain failures; QT_LOGGING_RULES="orvane.playback.mpv.debug=true"
     // shows all of libmpv's reasoning.
-    mpv_request_log_messages(m_mpv, lcMpv().isDebugEnabled() ? "debug" : "error");
-    mpv_observe_property(m_mpv, kPropPause, "pause", MPV_FORMAT_FLAG);
-    mpv_observe_property(m_mpv, kPropPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
-    mpv_observe_property(m_mpv, kPropCacheState, "cache-buffering-state", MPV_FORMAT_INT64);
-    mpv_observe_property(m_mpv, kPropDuration, "duration", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(m_mpv, kPropWidth, "width", MPV_FORMAT_INT64);
-    mpv_observe_property(m_mpv, kPropHeight, "height", MPV_FORMAT_INT64);
-    mpv_observe_property(m_mpv, kPropMetadata, "metadata", MPV_FORMAT_NODE);
+    lib::request_log_messages(m_mpv, lcMpv().isDebugEnabled() ? "debug" : "error");
+    lib::observe_property(m_mpv, kPropPause, "pause", MPV_FORMAT_FLAG);
+    lib::observe_property(m_mpv, kPropPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
+    lib::observe_property(m_mpv, kPropCacheState, "cache-buffering-state", MPV_FORMAT_INT64);
+    lib::observe_property(m_mpv, kPropDuration, "duration", MPV_FORMAT_DOUBLE);
+    lib::observe_property(m_mpv, kPropWidth, "width", MPV_FORMAT_INT64);
+    lib::observe_property(m_mpv, kPropHeight, "height", MPV_FORMAT_INT64);
+    lib::observe_property(m_mpv, kPropMetadata, "metadata", MPV_FORMAT_NODE);
     // The engine's threads only post; drain() does the work on our thread.
-    mpv_set_wakeup_callback(
+    lib::set_wakeup_callback(
         m_mpv,
         [](void *self) {
             QMetaObject::invokeMethod(static_cast<MpvRealPlayer *>(self), &MpvRealPlayer::drain,
@@ -254,7 +257,7 @@ void MpvRealPlayer::setMpvFlag(const char *name, bool on)
     if (!m_mpv)
         return; // applied when libmpv starts
     int flag = on ? 1 : 0;
-    mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag);
+    lib::set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag);
 }
 
 QVariant MpvRealPlayer::getProperty(const char *name) const
@@ -262,10 +265,10 @@ QVariant MpvRealPlayer::getProperty(const char *name) const
     if (!m_mpv)
         return {};
     mpv_node node{};
-    if (mpv_get_property(m_mpv, name, MPV_FORMAT_NODE, &node) < 0)
+    if (lib::get_property(m_mpv, name, MPV_FORMAT_NODE, &node) < 0)
         return {};
     QVariant value = fromNode(node);
-    mpv_free_node_contents(&node);
+    lib::free_node_contents(&node);
     return value;
 }
 
@@ -299,7 +302,7 @@ void MpvRealPlayer::drain()
         }
         if (!m_mpv)
             return;
-        mpv_event *event = mpv_wait_event(m_mpv, 0);
+        mpv_event *event = lib::wait_event(m_mpv, 0);
         if (event->event_id == MPV_EVENT_NONE)
             return;
         handleEvent(*event);
@@ -325,11 +328,11 @@ void MpvRealPlayer::raiseError(int severity, int engineCode, int userCode, const
 }
 
 // Copies what it needs out of the event at once: a signal handler that pumps
-// events makes the next mpv_wait_event() call, which frees this event.
+// events makes the next lib::wait_event() call, which frees this event.
 void MpvRealPlayer::handleEvent(const mpv_event &event)
 {
     if (event.event_id != MPV_EVENT_LOG_MESSAGE)
-        qCDebug(lcMpv) << "event" << mpv_event_name(event.event_id) << "state" << m_state;
+        qCDebug(lcMpv) << "event" << lib::event_name(event.event_id) << "state" << m_state;
     switch (event.event_id) {
     case MPV_EVENT_LOG_MESSAGE: {
         const auto *message = static_cast<const mpv_event_log_message *>(event.data);
@@ -386,8 +389,8 @@ void MpvRealPlayer::handleEvent(const mpv_event &event)
         break;
     case MPV_EVENT_SHUTDOWN:
         // libmpv ended on its own: start afresh on the next play().
-        mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
-        mpv_destroy(m_mpv);
+        lib::set_wakeup_callback(m_mpv, nullptr, nullptr);
+        lib::destroy(m_mpv);
         m_mpv = nullptr;
         m_activeId = kNoId;
         setState(Stopped);
@@ -412,10 +415,10 @@ void MpvRealPlayer::onEndFile(const mpv_event_end_file &end)
                             error == MPV_ERROR_UNKNOWN_FORMAT || error == MPV_ERROR_NOTHING_TO_PLAY)
                              ? UnknownFormat
                              : PlaybackFailed;
-        onEntryFailed(error, code, QString::fromUtf8(mpv_error_string(error)));
+        onEntryFailed(error, code, QString::fromUtf8(lib::error_string(error)));
     } else if (reason == MPV_END_FILE_REASON_REDIRECT) {
         // A playlist format of libmpv's own: we only play what we read.
-        mpv_command_string(m_mpv, "stop");
+        lib::command_string(m_mpv, "stop");
         onEntryFailed(0, UnknownFormat,
                       QStringLiteral("a playlist of a kind this engine does not read"));
     } else {
@@ -445,7 +448,7 @@ void MpvRealPlayer::onFileLoaded()
     if (m_pendingSeekMs >= 0) {
         const QByteArray seconds = QByteArray::number(m_pendingSeekMs / 1000.0);
         const char *args[] = {"seek", seconds.constData(), "absolute", nullptr};
-        mpv_command_async(m_mpv, 0, args);
+        lib::command_async(m_mpv, 0, args);
         m_pendingSeekMs = -1;
     }
     if (isNetworkEntry() && !m_restarted) {
@@ -651,7 +654,7 @@ void MpvRealPlayer::onLoadReply(int error, const QVariantMap &result)
     const quint64 id = result.value(QStringLiteral("playlist_entry_id")).toULongLong(&ok);
     if (error < 0 || !ok) {
         onEntryFailed(error, PlaybackFailed,
-                      error < 0 ? QString::fromUtf8(mpv_error_string(error))
+                      error < 0 ? QString::fromUtf8(lib::error_string(error))
                                 : QStringLiteral("libmpv gave no playlist entry id"));
         return;
     }
@@ -744,7 +747,7 @@ void MpvRealPlayer::openEntry(int index)
         return;
     }
     int pause = m_paused ? 1 : 0;
-    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
+    lib::set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
     const QByteArray path = target.toUtf8();
     const QByteArray fileOptions = perFileOptions(target, m_startMs, m_options.trustPcmHeaders);
     const char *args[] = {"loadfile", path.constData(), "replace",
@@ -754,9 +757,9 @@ void MpvRealPlayer::openEntry(int index)
     // direct command could overtake a stop still in the queue. The reply
     // carries the entry id that tells this clip's reports apart.
     const quint64 tag = kFirstTag + m_nextTag++;
-    const int rc = mpv_command_async(m_mpv, tag, args);
+    const int rc = lib::command_async(m_mpv, tag, args);
     if (rc < 0) {
-        failLater(rc, PlaybackFailed, QString::fromUtf8(mpv_error_string(rc)));
+        failLater(rc, PlaybackFailed, QString::fromUtf8(lib::error_string(rc)));
         return;
     }
     m_loadTag = tag;
@@ -788,7 +791,7 @@ void MpvRealPlayer::stop()
     if (loaded && m_mpv) {
         m_stopTag = kFirstTag + m_nextTag++;
         const char *args[] = {"stop", nullptr};
-        if (mpv_command_async(m_mpv, m_stopTag, args) >= 0)
+        if (lib::command_async(m_mpv, m_stopTag, args) >= 0)
             return;
         m_stopTag = 0;
     }
@@ -828,7 +831,7 @@ void MpvRealPlayer::setPosition(qint32 ms)
     }
     const QByteArray seconds = QByteArray::number(ms / 1000.0, 'f', 3);
     const char *args[] = {"seek", seconds.constData(), "absolute", nullptr};
-    if (mpv_command_async(m_mpv, 0, args) >= 0 && m_restarted)
+    if (lib::command_async(m_mpv, 0, args) >= 0 && m_restarted)
         setState(Seeking); // until libmpv reports the playback restarted
 }
 
@@ -921,7 +924,7 @@ void MpvRealPlayer::setVolume(int percent)
     m_volume = qBound(0, percent, 100);
     if (m_mpv) {
         double volume = m_volume;
-        mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &volume);
+        lib::set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &volume);
     }
 }
 
@@ -948,7 +951,7 @@ void MpvRealPlayer::setOnScreenMessages(bool on)
     m_osd = on;
     if (m_mpv) {
         int64_t level = on ? 1 : 0;
-        mpv_set_property(m_mpv, "osd-level", MPV_FORMAT_INT64, &level);
+        lib::set_property(m_mpv, "osd-level", MPV_FORMAT_INT64, &level);
     }
 }
 
@@ -975,7 +978,7 @@ QString MpvRealPlayer::preferencesText() const
 
 QString MpvRealPlayer::aboutText() const
 {
-    const unsigned long version = mpv_client_api_version();
+    const unsigned long version = lib::client_api_version();
     return QStringLiteral("RealPlayer engine on libmpv (client API %1.%2)")
         .arg(version >> 16)
         .arg(version & 0xffff);
