@@ -8,7 +8,112 @@
 #include <QPainter>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace orvane::ui {
+
+namespace {
+
+const QColor kNight(0x05, 0x08, 0x10);
+const QColor kDusk(0x20, 0x2a, 0x44);
+const QColor kGlow(0x9f, 0xc4, 0xff);
+
+// The program's mark: a ring with a play triangle inside, centred in box.
+void drawMark(QPainter &p, const QRectF &box, const QColor &ring, const QColor &triangle)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    const double side = std::min(box.width(), box.height());
+    const QRectF square(box.center().x() - side / 2, box.center().y() - side / 2, side, side);
+    QPen pen(ring);
+    pen.setWidthF(std::max(1.5, side / 9));
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    const double inset = pen.widthF() / 2 + 0.5;
+    p.drawEllipse(square.adjusted(inset, inset, -inset, -inset));
+    const double r = side * 0.22;
+    const QPointF c = square.center() + QPointF(r * 0.15, 0);
+    const QPointF points[] = {c + QPointF(-r * 0.6, -r), c + QPointF(-r * 0.6, r),
+                              c + QPointF(r, 0)};
+    p.setPen(Qt::NoPen);
+    p.setBrush(triangle);
+    p.drawPolygon(points, 3);
+}
+
+QPixmap gradientPixmap(int width, int height, const QColor &top, const QColor &bottom)
+{
+    QPixmap pixmap(width, height);
+    QPainter p(&pixmap);
+    QLinearGradient sky(0, 0, 0, height);
+    sky.setColorAt(0, top);
+    sky.setColorAt(1, bottom);
+    p.fillRect(pixmap.rect(), sky);
+    return pixmap;
+}
+
+QPixmap captionPicture(bool active)
+{
+    QPixmap pixmap =
+        active ? gradientPixmap(23, 23, QColor(0x2c, 0x4a, 0x8c), kNight)
+               : gradientPixmap(23, 23, QColor(0x6a, 0x6e, 0x78), QColor(0x30, 0x32, 0x38));
+    QPainter p(&pixmap);
+    drawMark(p, QRectF(2, 2, 19, 19), active ? kGlow : QColor(0xc8, 0xc8, 0xc8),
+             active ? QColor(255, 255, 0) : QColor(0xe0, 0xe0, 0xe0));
+    return pixmap;
+}
+
+QPixmap menuPicture()
+{
+    QPixmap pixmap = gradientPixmap(180, 50, kDusk, kNight);
+    QPainter p(&pixmap);
+    drawMark(p, QRectF(6, 7, 36, 36), kGlow, QColor(255, 255, 0));
+    p.setPen(kGlow);
+    QFont title(QApplication::font());
+    title.setPixelSize(22);
+    title.setBold(true);
+    p.setFont(title);
+    p.drawText(QRect(50, 0, 126, 50), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Orvane"));
+    return pixmap;
+}
+
+QPixmap aboutPicture()
+{
+    QPixmap pixmap = gradientPixmap(320, 240, kDusk, kNight);
+    QPainter p(&pixmap);
+    drawMark(p, QRectF(110, 24, 100, 100), kGlow, QColor(255, 255, 0));
+    p.setPen(kGlow);
+    QFont title(QApplication::font());
+    title.setPixelSize(34);
+    title.setBold(true);
+    p.setFont(title);
+    p.drawText(QRect(0, 132, 320, 44), Qt::AlignCenter, QStringLiteral("Orvane"));
+    QFont small(QApplication::font());
+    small.setPixelSize(13);
+    small.setItalic(true);
+    p.setFont(small);
+    p.setPen(QColor(0xd0, 0xd8, 0xe8));
+    p.drawText(QRect(0, 180, 320, 40), Qt::AlignCenter, QStringLiteral("media player"));
+    return pixmap;
+}
+
+} // namespace
+
+QPixmap resourcePicture(int id)
+{
+    switch (id) {
+    case kPictureCaptionActive:
+        return captionPicture(true);
+    case kPictureCaptionInactive:
+        return captionPicture(false);
+    case kPictureMenu:
+        return menuPicture();
+    case kPictureLogo:
+        return logoPicture();
+    case kPictureAbout:
+        return aboutPicture();
+    default:
+        return {};
+    }
+}
 
 QPixmap logoPicture()
 {

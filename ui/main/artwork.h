@@ -10,6 +10,19 @@ namespace orvane::ui {
 inline const QString kCopyrightLines =
     QStringLiteral("Orvane media player\nCopyright (C) 2026 the Orvane team");
 
+// The program's own pictures by their resource numbers, drawn at the sizes
+// the windows lay themselves out for.
+enum PictureId : int {
+    kPictureCaptionActive = 100,   // 23 x 23, the caption of the active window
+    kPictureCaptionInactive = 101, // 23 x 23, of an inactive one
+    kPictureMenu = 102,            // 180 x 50, the Help menu's picture item
+    kPictureLogo = 103,            // 300 x 70, the logo with the copyright line
+    kPictureAbout = 104,           // 320 x 240, the about box
+};
+
+// A null pixmap for any other number.
+QPixmap resourcePicture(int id);
+
 // The logo shown while no video is (300 x 70), with the copyright line's
 // two lines drawn right-aligned at its foot in yellow bold italic.
 QPixmap logoPicture();

@@ -49,6 +49,7 @@ frmNormal::frmNormal(QWidget *parent)
     buildPanels();
     m_seekBar = std::make_unique<SliderSeekBar>(m_silSeek);
     m_statusLine = std::make_unique<LabelStatusLine>(m_lblStatus);
+    connect(m_coolBar, &CoolBar::heightChanged, this, &frmNormal::CoolBar_HeightChanged);
 }
 
 frmNormal::~frmNormal()
@@ -90,6 +91,7 @@ void frmNormal::Form_Load()
     modMain::MainForm = this;
     m_settingsFile = settingsFile();
     m_lblStatus->setText(GetText(QStringLiteral("Normal"), QStringLiteral("mesLoading")));
+    loadPictures();
     m_model->setHeaderTexts(
         {QStringLiteral("Title"), QStringLiteral("Author"), QStringLiteral("File")});
     applyPanelSettings();
@@ -115,30 +117,6 @@ void frmNormal::finishLoad()
     m_mpris = new MprisService(*this, QDBusConnection::sessionBus(), this);
     m_lblStatus->setText(GetText(QStringLiteral("Status"), QStringLiteral("mesReady")));
     startProcessing();
-}
-
-void frmNormal::applyPanelSettings()
-{
-    const WindowPosition current{kStateNormal, float(x() * twipsPerPixelX(this)),
-                                 float(y() * twipsPerPixelY(this)), 5655, 4305};
-    const WindowPosition pos = readWindowPosition(m_settingsFile, current);
-    const PanelMode mode = readPanelMode(m_settingsFile);
-    if (mode == PanelMode::Memorize || mode == PanelMode::Customize) {
-        const PanelVisibility panels = readShowSetting(m_settingsFile);
-        for (int band = 1; band <= CoolBar::kBands; ++band)
-            m_coolBar->setBandVisible(band, panels.bands[size_t(band - 1)]);
-        m_coolBar->setVisible(panels.bar);
-    }
-    const int barHeight =
-        m_coolBar->isVisible() || mode == PanelMode::All ? m_coolBar->barHeight() : 0;
-    const QSize picture(twipsToPixelsX(this, pos.pictureWidth),
-                        twipsToPixelsY(this, pos.pictureHeight));
-    setMinimumSize(twipsToPixelsX(this, 5655), twipsToPixelsY(this, 4305) + barHeight);
-    resize(picture.width(), picture.height() + barHeight);
-    if (pos.state == kStateNormal)
-        move(twipsToPixelsX(this, pos.left), twipsToPixelsY(this, pos.top));
-    else if (pos.state == kStateMaximised)
-        setWindowState(Qt::WindowMaximized);
 }
 
 void frmNormal::startProcessing()
@@ -175,23 +153,20 @@ void frmNormal::Form_QueryUnload()
     playback::CancelLoadWait(); // a load wait in progress ends with the window
     modMain::QuitProcessing = true;
     modMain::ProcessingEnabled = false;
-    if (m_session) {
-        const bool normal = !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
-        const qint32 state = windowState() & Qt::WindowMinimized   ? kStateMinimised
-                             : windowState() & Qt::WindowMaximized ? kStateMaximised
-                                                                   : kStateNormal;
-        writeWindowPosition(m_settingsFile,
-                            {normal ? kStateNormal : state, float(x() * twipsPerPixelX(this)),
-                             float(y() * twipsPerPixelY(this)),
-                             float(m_picImageWindow->width() * twipsPerPixelX(this)),
-                             float(m_picImageWindow->height() * twipsPerPixelY(this))});
+    if (m_loaded) {
+        // The picture size is the one the normal window last had: a
+        // maximised or minimised window writes its state alone.
+        writeWindowPosition(m_settingsFile, {windowStateCode(), float(x() * twipsPerPixelX(this)),
+                                             float(y() * twipsPerPixelY(this)),
+                                             float(m_picture.width()), float(m_picture.height())});
         PanelVisibility panels;
-        panels.bar = m_coolBar->isVisible();
+        panels.bar = barVisible();
         for (int band = 1; band <= CoolBar::kBands; ++band)
             panels.bands[size_t(band - 1)] = m_coolBar->isBandVisible(band);
         writeShowSettingOnClose(m_settingsFile, panels);
-        playback::ResetEngines(*m_mediaPlayer, *m_realPlayer, m_seekBar.get(), true);
     }
+    if (m_session)
+        playback::ResetEngines(*m_mediaPlayer, *m_realPlayer, m_seekBar.get(), true);
     RestoreScreenSaver(m_settingsFile);
     modMain::MainForm = nullptr;
 }
@@ -211,12 +186,6 @@ void frmNormal::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void frmNormal::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    LayoutPictureArea();
-}
-
 bool frmNormal::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_picImageWindow && event->type() == QEvent::Resize)
@@ -226,37 +195,6 @@ bool frmNormal::eventFilter(QObject *watched, QEvent *event)
         QMetaObject::invokeMethod(this, &frmNormal::finishLoad, Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void frmNormal::LayoutPictureArea()
-{
-    if (!m_picImageWindow || isMinimized())
-        return;
-    PictureLayoutInput in;
-    const double tx = twipsPerPixelX(this);
-    const double ty = twipsPerPixelY(this);
-    in.width = m_picImageWindow->width() * tx;
-    in.height = m_picImageWindow->height() * ty;
-    in.loadedMediaType = playback::state::LoadedMediaType;
-    in.sizeMode = m_pictureSizeMode;
-    in.logo = QSizeF(m_picLogo->width() * tx, m_picLogo->height() * ty);
-    in.twipsPerPixel = QPointF(tx, ty);
-    if (m_realPlayer)
-        in.clipPixels = QSize(m_realPlayer->clipWidth(), m_realPlayer->clipHeight());
-    const PictureLayout out = computePictureLayout(in);
-    const auto place = [tx, ty](QWidget *w, const std::optional<Placement> &p) {
-        if (!w || !p)
-            return;
-        w->setGeometry(QRectF(p->rect.left() / tx, p->rect.top() / ty, p->rect.width() / tx,
-                              p->rect.height() / ty)
-                           .toRect());
-        w->setVisible(p->visible);
-    };
-    place(m_mediaPlayerView, out.mediaPlayer);
-    place(m_realPlayerView, out.realPlayer);
-    place(m_picLogo, out.logo);
-    if (out.mediaPlayerDisplaySize && m_mediaPlayer)
-        m_mediaPlayer->setDisplaySize(*out.mediaPlayerDisplaySize);
 }
 
 void frmNormal::dragEnterEvent(QDragEnterEvent *event)

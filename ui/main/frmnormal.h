@@ -5,7 +5,10 @@
 #include "ui/main/mprisplayer.h"
 
 #include <QMainWindow>
+#include <QPixmap>
+#include <QSizeF>
 
+#include <array>
 #include <memory>
 
 class QAction;
@@ -59,8 +62,27 @@ public:
     void ovmFile_MenuClick(int id);
     void ovmPlay_MenuClick(int id);
     void ovmPlayList_MenuClick(int id);
+    // Display sizes 65 (the clip's own), 66 (double) and 67 (fit to the
+    // window); a size set with nothing loaded waits for the next media.
+    void ovmoDisplaySizes_MenuClick(int id);
+    // 0 the clip's size, 1 double, 2 fit to the window.
+    int pictureSizeMode() const { return m_pictureSizeMode; }
     // Lays out the picture area for the window's current size.
     void LayoutPictureArea();
+
+    // False while the whole control bar is rearranged by a command that
+    // sizes the window itself; the bar's height changes then leave the
+    // window alone.
+    void setPanelsReady(bool ready) { m_panelsReady = ready; }
+    bool panelsReady() const { return m_panelsReady; }
+    CoolBar *coolBar() const { return m_coolBar; }
+    // The picture area the normal window keeps, in twips.
+    QSizeF pictureSize() const { return m_picture; }
+
+    // The Help menu's picture item and the two caption pictures (0 active,
+    // 1 inactive).
+    QPixmap menuPicture() const { return m_picMenu; }
+    QPixmap titlebarPicture(int index) const { return m_picTitlebar.at(size_t(index & 1)); }
 
     playlist::PlayListModel &playListModel() { return *m_model; }
     playback::PlaybackSession *session() { return m_session.get(); }
@@ -102,6 +124,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -115,7 +138,19 @@ private:
     QWidget *buildInfoPanel();
     void finishLoad();
     void createEngines();
+    void loadPictures();
     void applyPanelSettings();
+    void Form_Resize();
+    void CoolBar_HeightChanged(int height);
+    void layOutPictureArea(QSizeF area);
+    void applyMinimumSize();
+    void setOuterSize(QSizeF twips);
+    QSizeF outerSize() const;
+    QSizeF innerSize() const;
+    QSizeF windowFrame() const;
+    double barHeight() const;
+    bool barVisible() const;
+    qint32 windowStateCode() const;
     void startProcessing();
     void addMedia(const QString &locations);
     void setVolumeFromControls();
@@ -129,6 +164,11 @@ private:
     bool m_loaded = false;
     bool m_unloaded = false;
     int m_pictureSizeMode = 0;
+    bool m_panelsReady = false;
+    qint32 m_previousWindowState = 0;
+    QSizeF m_picture{5655, 4305}; // twips
+    QPixmap m_picMenu;
+    std::array<QPixmap, 2> m_picTitlebar;
     bool m_sorted = false;
 
     std::unique_ptr<playlist::PlayListModel> m_model;
