@@ -41,8 +41,7 @@ inline constexpr quint32 MF_SEPARATOR_FLAG = 0x0800;
 
 // lParam of WM_MEASUREITEM: the request for an item's size. The handler
 // fills itemWidth and itemHeight.
-struct MeasureItemStruct
-{
+struct MeasureItemStruct {
     quint32 ctlType = ODT_MENU;
     quint32 ctlId = 0;
     qint32 itemId = 0;
@@ -52,8 +51,7 @@ struct MeasureItemStruct
 };
 
 // lParam of WM_DRAWITEM: the request to paint an item into rcItem.
-struct DrawItemStruct
-{
+struct DrawItemStruct {
     quint32 ctlType = ODT_MENU;
     quint32 ctlId = 0;
     qint32 itemId = 0;
@@ -66,8 +64,7 @@ struct DrawItemStruct
 };
 
 // The header every WM_NOTIFY's lParam points to.
-struct NotifyHeader
-{
+struct NotifyHeader {
     qintptr hwndFrom = 0;
     qintptr idFrom = 0;
     quint32 code = 0;
@@ -82,11 +79,11 @@ inline constexpr char kItemIdProperty[] = "orvaneItemId";
 class WindowMessageEvent : public QEvent
 {
 public:
-    WindowMessageEvent(quint32 message, qintptr wParam, qintptr lParam)
+    WindowMessageEvent(quint32 messageNumber, qintptr wordParam, qintptr longParam)
         : QEvent(eventType())
-        , message(message)
-        , wParam(wParam)
-        , lParam(lParam)
+        , message(messageNumber)
+        , wParam(wordParam)
+        , lParam(longParam)
     {}
 
     static QEvent::Type eventType()
