@@ -187,12 +187,11 @@ TEST_F(CommonDialogTest, FilterIndexOutOfRangeShowsTheFirstPair)
     const struct {
         qint32 index;
         const char *shown;
-    } cases[] = {{1, "A (*.a)"}, {2, "B (*.b)"}, {3, "C (*.c)"},
-                 {0, "A (*.a)"}, {4, "A (*.a)"}, {-1, "A (*.a)"}};
+    } cases[] = {{2, "B (*.b)"}, {0, "A (*.a)"}, {3, "A (*.a)"}, {-1, "A (*.a)"}};
     for (const auto &c : cases) {
         answer(cancel);
         CommonDialog comDialog;
-        comDialog.Filter = QStringLiteral("A|*.a|B|*.b|C|*.c");
+        comDialog.Filter = QStringLiteral("A|*.a|B|*.b");
         comDialog.FilterIndex = c.index;
         comDialog.ShowOpen();
         EXPECT_EQ(selectedFilter, QString::fromLatin1(c.shown)) << c.index;
