@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/qtprint.h"
+
 #include "adding/addmedia.h"
 #include "core/modmain.h"
 #include "playback/controller.h"
@@ -18,11 +20,6 @@
 #include <functional>
 #include <memory>
 #include <ostream>
-
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace orvane::test {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/qtprint.h"
+
 #include "fakeengines.h"
 #include "tests/core/fakemessagebox.h"
 
@@ -17,11 +19,6 @@
 
 #include <functional>
 #include <ostream>
-
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace orvane::test {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/qtprint.h"
+
 #include "playback/gst/gstmediaplayer.h"
 
 #include <QCoreApplication>
@@ -10,11 +12,6 @@
 #include <utility>
 
 // Readable QString values in test failures.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace orvane::test {
 
 // Records what an engine reports, in order, and waits for it with a bound.

@@ -1,0 +1,51 @@
+#include "ui/dialogs/frmenginereport.h"
+
+#include "core/language.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orvane::ui {
+
+frmEngineReport::frmEngineReport(const playback::EngineReport &report, QWidget *owner)
+    : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmEngineReport"));
+    setWindowTitle(report.title);
+    auto *layout = new QVBoxLayout(this);
+    auto *rows = new QFormLayout;
+    for (const auto &[label, value] : report.rows) {
+        auto *text = new QLabel(value, this);
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        text->setWordWrap(true);
+        if (label.isEmpty())
+            rows->addRow(text);
+        else
+            rows->addRow(label + QLatin1Char(':'), text);
+    }
+    layout->addLayout(rows);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    const QString ok = core::GetText(QStringLiteral("Option"), QStringLiteral("OK"));
+    if (!ok.isEmpty())
+        buttons->button(QDialogButtonBox::Ok)->setText(ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons);
+}
+
+playback::EngineReport frmEngineReport::fromText(const QString &title, const QString &text)
+{
+    playback::EngineReport report{title, {}};
+    for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const qsizetype colon = line.indexOf(QStringLiteral(": "));
+        if (colon > 0)
+            report.rows.append({line.left(colon), line.mid(colon + 2)});
+        else
+            report.rows.append({QString(), line});
+    }
+    return report;
+}
+
+} // namespace orvane::ui
