@@ -20,11 +20,13 @@
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
 #include "ui/main/controlbar.h"
+#include "ui/main/mainmenus.h"
 #include "ui/main/mprisservice.h"
 #include "ui/main/picturelayout.h"
 #include "ui/main/twips.h"
 #include "ui/main/widgetcontrols.h"
 #include "ui/main/windowsettings.h"
+#include "ui/toolkit/commondialog.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -94,6 +96,7 @@ void frmNormal::Form_Load()
     loadPictures();
     m_model->setHeaderTexts(
         {QStringLiteral("Title"), QStringLiteral("Author"), QStringLiteral("File")});
+    BuildMenus();
     applyPanelSettings();
     const QString command = NormalizeCommand(ownCommandLine());
     if (!command.isEmpty()) {
@@ -165,6 +168,8 @@ void frmNormal::Form_QueryUnload()
             panels.bands[size_t(band - 1)] = m_coolBar->isBandVisible(band);
         writeShowSettingOnClose(m_settingsFile, panels);
     }
+    if (m_menus)
+        m_menus->RemoveKeys();
     if (m_session)
         playback::ResetEngines(*m_mediaPlayer, *m_realPlayer, m_seekBar.get(), true);
     RestoreScreenSaver(m_settingsFile);

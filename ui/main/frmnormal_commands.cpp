@@ -11,14 +11,15 @@
 #include "playlist/playlistmodel.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
+#include "ui/dialogs/frmopendialog.h"
 #include "ui/main/artwork.h"
 #include "ui/main/frmnormal.h"
 #include "ui/main/mprisservice.h"
 #include "ui/main/widgetcontrols.h"
+#include "ui/toolkit/commondialog.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QToolBar>
@@ -40,11 +41,11 @@ void frmNormal::ovmFile_MenuClick(int id)
 {
     switch (id) {
     case 1:
-        openFiles(true);
+        showOpenDialog(1);
         break;
     case 2: {
         QString message;
-        if (!playlist::SavePlayList(*m_model, QString(), true, &message) &&
+        if (!playlist::SavePlayList(*m_model, QString(), commentChecked(), &message) &&
             message == playlist::kMessageNewFile)
             savePlayListAs();
         else if (message == playlist::kMessageNothingFile)
@@ -54,45 +55,47 @@ void frmNormal::ovmFile_MenuClick(int id)
     case 3:
         savePlayListAs();
         break;
+    case 5:
+        close();
+        break;
     default:
         break;
     }
 }
 
+// A cancelled dialog saves nothing: writing the list over the file it came
+// from when the user chose not to save would replace that file unasked.
 void frmNormal::savePlayListAs()
 {
-    if (m_model->count() == 0) {
+    CommonDialog &dialog = comDialog();
+    dialog.CancelError = false;
+    dialog.DialogTitle = GetText(QStringLiteral("Normal"), QStringLiteral("SavePlayListDlg"));
+    dialog.FileName.clear();
+    dialog.Filter = QStringLiteral("Orvane Play List|") + modMain::PlayListFilter;
+    dialog.FilterIndex = 1;
+    dialog.Flags = cdl::kExplorer | cdl::kHideReadOnly | cdl::kOverwritePrompt;
+    dialog.ShowSave(this);
+    if (dialog.FileName.isEmpty())
+        return;
+    QString message;
+    if (!playlist::SavePlayList(*m_model, dialog.FileName, commentChecked(), &message) &&
+        message == playlist::kMessageNothingFile)
         beep();
-        return;
-    }
-    const QString title = GetText(QStringLiteral("Normal"), QStringLiteral("SavePlayListDlg"));
-    QString file = QFileDialog::getSaveFileName(this, title, playlist::PlayListFile,
-                                                QStringLiteral("Orvane Play List (*.ovl)"));
-    if (file.isEmpty())
-        return;
-    if (!file.endsWith(QStringLiteral(".ovl"), Qt::CaseInsensitive))
-        file += QStringLiteral(".ovl");
-    playlist::SavePlayList(*m_model, file, true);
 }
 
-// Until the open dialog exists, Open and Add go through the file dialog:
-// the chosen files are queued like a drop (an ".ovl" first replaces the
-// playlist, as adding media does with any list that starts with one).
-void frmNormal::openFiles(bool replace)
+CommonDialog &frmNormal::comDialog()
 {
-    const QString filter = QStringLiteral("Media (%1 %2 *.ovl *.m3u *.m3u8);;All files (*)")
-                               .arg(modMain::WmpFilter, modMain::RealFilter)
-                               .replace(QLatin1Char(';'), QLatin1Char(' '));
-    const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(), filter);
-    if (files.isEmpty())
-        return;
-    if (replace && files.first().endsWith(QStringLiteral(".ovl"), Qt::CaseInsensitive)) {
-        if (m_session)
-            playback::StopMedia(*m_mediaPlayer, *m_realPlayer);
-        modMain::PendingCommand.push(files.first());
-        return;
-    }
-    modMain::PendingCommand.push(files.join(QLatin1Char('|')));
+    if (!m_comDialog)
+        m_comDialog = std::make_unique<CommonDialog>(this);
+    return *m_comDialog;
+}
+
+void frmNormal::showOpenDialog(qint16 openMode)
+{
+    frmOpenDialog dialog(
+        comDialog(), [this](const QString &locations) { addMedia(locations); }, this);
+    dialog.OpenMode = openMode;
+    dialog.exec();
 }
 
 void frmNormal::ovmPlay_MenuClick(int id)
@@ -111,7 +114,7 @@ void frmNormal::ovmPlayList_MenuClick(int id)
     bool ok = true;
     switch (id) {
     case 21:
-        openFiles(false);
+        showOpenDialog(2);
         break;
     case 23:
         playback::StopMedia(*m_mediaPlayer, *m_realPlayer);
@@ -120,6 +123,10 @@ void frmNormal::ovmPlayList_MenuClick(int id)
     case 24:
         playback::StopMedia(*m_mediaPlayer, *m_realPlayer);
         ok = playlist::ClearPlayList(*m_model);
+        break;
+    case 31:
+    case 32:
+        changePlayListHeight(id);
         break;
     case 26:
         ok = playlist::MoveSelectedItem(*m_model, -1);
