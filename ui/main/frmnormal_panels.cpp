@@ -180,16 +180,20 @@ QWidget *frmNormal::buildPlayListView()
     connect(m_lstPlayList, &QTreeView::clicked, this, [this] { lstPlayList_ItemClick(); });
     connect(m_lstPlayList, &QTreeView::doubleClicked, this, [this] { lstPlayList_DblClick(); });
     connect(m_lstPlayList->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        // The header flips its own indicator before it reports the click,
+        // so the sort state is ours, not read back from the header.
+        if (m_sorted && m_sortColumn == column) {
+            m_sortOrder =
+                m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+        } else {
+            m_sorted = true;
+            m_sortColumn = column;
+            m_sortOrder = Qt::AscendingOrder;
+        }
         QHeaderView *header = m_lstPlayList->header();
-        const bool sameColumn =
-            header->isSortIndicatorShown() && header->sortIndicatorSection() == column && m_sorted;
-        const Qt::SortOrder order = sameColumn && header->sortIndicatorOrder() == Qt::AscendingOrder
-                                        ? Qt::DescendingOrder
-                                        : Qt::AscendingOrder;
-        m_sorted = true;
         header->setSortIndicatorShown(true);
-        header->setSortIndicator(column, order);
-        m_model->sort(column, order);
+        header->setSortIndicator(column, m_sortOrder);
+        m_model->sort(column, m_sortOrder);
     });
     return m_lstPlayList;
 }

@@ -112,6 +112,10 @@ void frmNormal::applyPanelSettings()
                        saneLength(pos.pictureHeight, kDesignedPictureHeight));
     const double left = std::isfinite(pos.left) ? pos.left : current.left;
     const double top = std::isfinite(pos.top) ? pos.top : current.top;
+    // The rules below own the minimum: without an explicit one the layout
+    // would hold the window at the height of every band while the
+    // remembered panels are not applied yet.
+    setMinimumSize(1, 1);
     QSizeF frame(0, 0);
     if (pos.state == kStateNormal) {
         frame = outerSize() - innerSize();
