@@ -31,7 +31,9 @@ class PlayListModel;
 
 namespace orvane::ui {
 
+class CommonDialog;
 class CoolBar;
+class MainMenus;
 class LabelStatusLine;
 class MprisService;
 class SliderSeekBar;
@@ -62,6 +64,19 @@ public:
     void ovmFile_MenuClick(int id);
     void ovmPlay_MenuClick(int id);
     void ovmPlayList_MenuClick(int id);
+    // The Controls menu: 41 the whole control bar, 43 to 47 its bands.
+    void ovmControls_MenuClick(int id);
+    // The engines' statistics (61, 62), settings (63, 64) and about (75, 76).
+    void ovmEngines_MenuClick(int id);
+    // Creates the menus and binds their keys; start-up runs it once.
+    void BuildMenus();
+    MainMenus *menus() const { return m_menus.get(); }
+    // The Comment item's check mark: whether saved playlists keep comments.
+    bool commentChecked() const;
+    // The window's file dialog, which the open and options dialogs share.
+    CommonDialog &comDialog();
+    // The open dialog, modal: 1 opens (playlist filter first), 2 adds.
+    void showOpenDialog(qint16 openMode);
     // Display sizes 65 (the clip's own), 66 (double) and 67 (fit to the
     // window); a size set with nothing loaded waits for the next media.
     void ovmoDisplaySizes_MenuClick(int id);
@@ -94,7 +109,7 @@ public:
     void setInfoText(const QString &text) override;
     QString mediaInfoText() override;
     void layoutPictureArea() override { LayoutPictureArea(); }
-    bool menuHelpShown() const override { return false; }
+    bool menuHelpShown() const override;
 
     // AddingWindow
     std::unique_ptr<adding::ProgressSink> loadStatusDialog() override;
@@ -157,7 +172,7 @@ private:
     void lstPlayList_ItemClick();
     void lstPlayList_DblClick();
     void savePlayListAs();
-    void openFiles(bool replace);
+    void changePlayListHeight(int id);
     QWidget *engineView(adding::EngineView view) const;
 
     QString m_settingsFile;
@@ -181,6 +196,8 @@ private:
     std::unique_ptr<playback::PlaybackSession> m_session;
     std::unique_ptr<playback::ProcessingLoop> m_processing;
     MprisService *m_mpris = nullptr;
+    std::unique_ptr<MainMenus> m_menus;
+    std::unique_ptr<CommonDialog> m_comDialog;
 
     QWidget *m_picImageWindow = nullptr;
     QLabel *m_picLogo = nullptr;
