@@ -20,6 +20,9 @@ class QWidget;
 
 namespace orvane::ui::toolkit {
 
+struct MeasureItemStruct;
+struct DrawItemStruct;
+
 // How a per-item member reads its item argument.
 inline constexpr int MF_BYCOMMAND = 0x0000;  // the item's key (identifier)
 inline constexpr int MF_BYPOSITION = 0x0400; // its 0-based position in the menu
@@ -63,9 +66,8 @@ enum ItemEnabled : int {
     kItemGrayedEmbossed = 3 // unavailable, drawn embossed
 };
 
-// The name of the QAction property that holds an item's key; the keyboard
-// accelerator finds items through it.
-// kItemIdProperty comes from ui/toolkit/windowmessage.h.
+// Each item's QAction carries its key in the property kItemIdProperty
+// (windowmessage.h); the keyboard accelerator finds items through it.
 
 // One menu of a window: its menu bar, a pop-up menu or its system menu. Items
 // are QActions of a QMenu (of the window's QMenuBar for the bar) whose text is
@@ -187,19 +189,25 @@ private:
         QRect textRect;
     };
 
-    friend class OwnerDrawnMenu;
-    friend class OwnerDrawStyle;
-
     MenuItemRecord *record(int key);
     const MenuItemRecord *record(int key) const;
     QList<QAction *> actions() const;
     QWidget *menuWidget() const;
+    int stateOf(int item, int flag) const;
+    bool changeState(int item, int flag, int bit, bool value);
+    void setState(QAction *action, int state);
+    QRect itemRect(int item, int flag) const;
+    QList<int> positionsOf(int key) const;
+    void measureItem(MeasureItemStruct &request);
+    void drawItem(const DrawItemStruct &request);
+    QFont defaultFont() const;
 
     int m_menuType = kPopupMenu;
     int m_style = 0;
     QSize m_checkSize;
     QList<QIcon> m_images;
     QSize m_imageSize;
+    bool m_hasImageList = false;
     QPointer<QWidget> m_ownerWindow;
     QPointer<QWidget> m_menu;
     bool m_ownsMenu = false;
