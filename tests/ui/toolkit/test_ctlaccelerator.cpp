@@ -1,5 +1,6 @@
 // Key bindings of a form, driven by real key events on a shown, active window.
 #include "tests/core/fakemessagebox.h"
+#include "tests/support/xvfb.h"
 #include "ui/toolkit/ctlaccelerator.h"
 #include "ui/toolkit/mojwinhook.h"
 
@@ -10,15 +11,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 namespace orvane::test {
@@ -518,6 +523,89 @@ TEST(WinHook, DispatchStopsAtTheFirstClientThatClearsCallNext)
     EXPECT_EQ(log, (QStringList{QStringLiteral("a10")}));
     mojWinHook::RemoveHook(kType, &a);
     EXPECT_EQ(mojWinHook::ClientCount(kType), 0);
+}
+
+// The same bindings on a real X server, keys typed by xdotool: the key
+// events come from the platform through the window to the focused control.
+// The window lives in a child process, as this one runs offscreen.
+TEST(AcceleratorChild, DISABLED_ReportsTheCommandsOfRealKeys)
+{
+    QMainWindow form;
+    QMenu *playList = form.menuBar()->addMenu(QStringLiteral("&PlayList"));
+    addItem(playList, QStringLiteral("&Open"), 1);
+    addItem(playList, QStringLiteral("&Add"), 21);
+    addItem(playList, QStringLiteral("&Edit"), 22);
+    addItem(playList, QStringLiteral("&Delete"), 23)->setEnabled(false);
+    auto *edit = new QLineEdit(&form);
+    form.setCentralWidget(edit);
+    MessageRecorder recorder;
+    form.installEventFilter(&recorder);
+    auto *accel = new ctlAccelerator(&form);
+    ASSERT_TRUE(accel->Add(QStringLiteral("open"), kCtrl, kVkO, 3, {object(playList), 1}));
+    ASSERT_TRUE(accel->Add(QStringLiteral("add"), kNoShift, kVkInsert, 3, {object(playList), 21}));
+    ASSERT_TRUE(accel->Add(QStringLiteral("edit"), kCtrl, kVkInsert, 3, {object(playList), 22}));
+    ASSERT_TRUE(accel->Add(QStringLiteral("delete"), kNoShift, kVkX, 3, {object(playList), 23}));
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 10000));
+    edit->setFocus();
+    std::printf("accel: ready\n");
+    std::fflush(stdout);
+
+    // Until the closing 'q' arrives, bounded.
+    const QDeadlineTimer deadline(20000);
+    while (!edit->text().endsWith(QLatin1Char('q')) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QCoreApplication::processEvents();
+    for (const Message &m : std::as_const(recorder.messages))
+        std::printf("accel: command %d\n", static_cast<int>(m.wParam));
+    std::printf("accel: text %s\n", qPrintable(edit->text()));
+    std::fflush(stdout);
+}
+
+TEST(AcceleratorOnX, RealKeysActOnceAndGreyedOnesReachTheControl)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        GTEST_SKIP() << "xdotool is not installed";
+    Xvfb xvfb;
+    ASSERT_TRUE(xvfb.start(800, 600)) << qPrintable(xvfb.error());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), xvfb.display());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_also_run_disabled_tests"),
+                 QStringLiteral("--gtest_filter=AcceleratorChild.*")});
+    QByteArray output;
+    const QDeadlineTimer ready(20000);
+    while (!output.contains("accel: ready") && !ready.hasExpired() &&
+           child.state() != QProcess::NotRunning) {
+        child.waitForReadyRead(200);
+        output += child.readAllStandardOutput();
+    }
+    ASSERT_TRUE(output.contains("accel: ready")) << output.constData();
+
+    QProcess xdotool;
+    xdotool.setProcessEnvironment(env);
+    xdotool.start(QStringLiteral("xdotool"),
+                  {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40"),
+                   QStringLiteral("ctrl+o"), QStringLiteral("Insert"),
+                   QStringLiteral("ctrl+Insert"), QStringLiteral("x"), QStringLiteral("o"),
+                   QStringLiteral("q")});
+    ASSERT_TRUE(xdotool.waitForFinished(20000));
+    EXPECT_TRUE(child.waitForFinished(30000));
+    output += child.readAllStandardOutput();
+
+    QStringList reported;
+    for (const QByteArray &line : output.split('\n')) {
+        if (line.startsWith("accel: command") || line.startsWith("accel: text"))
+            reported.append(QString::fromUtf8(line.mid(7)));
+    }
+    EXPECT_EQ(reported, (QStringList{QStringLiteral("command 1"), QStringLiteral("command 21"),
+                                     QStringLiteral("command 22"), QStringLiteral("text xoq")}))
+        << output.constData();
 }
 
 } // namespace
