@@ -18,7 +18,8 @@ namespace orvane::ui::toolkit {
 namespace {
 
 constexpr char kActiveMenuProperty[] = "orvaneActiveMenu";
-constexpr char kSystemMenuProperty[] = "orvaneSystemMenu";
+// The same property the keyboard accelerator reads the window menu from.
+constexpr char kSystemMenuProperty[] = "orvaneWindowMenu";
 constexpr QChar kTab = QLatin1Char('\t');
 
 int idOf(const QAction *action)

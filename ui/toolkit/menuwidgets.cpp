@@ -127,11 +127,9 @@ void OwnerDrawnMenu::initStyleOption(QStyleOptionMenuItem *option, const QAction
 void OwnerDrawnMenu::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
+    // The menu colour behind the items, as the items fill themselves with
+    // it; the style's own panel may differ and would show between them.
     painter.fillRect(rect(), palette().color(QPalette::Active, QPalette::Window));
-    QStyleOptionMenuItem panel;
-    panel.initFrom(this);
-    panel.state = QStyle::State_None;
-    style()->drawPrimitive(QStyle::PE_PanelMenu, &panel, &painter, this);
     const qintptr menuHandle = handleOf(this);
     for (QAction *action : actions()) {
         const QRect area = actionGeometry(action);
@@ -221,6 +219,16 @@ QSize OwnerDrawStyle::sizeFromContents(ContentsType type, const QStyleOption *op
     const int accessWidth = tab < 0 ? 0 : menu->fontMetrics().horizontalAdvance(text.mid(tab + 1));
     // A zero width would make QMenu drop the item from its layout.
     return QSize(qMax(1, request.itemWidth - accessWidth), qMax(1, request.itemHeight));
+}
+
+int OwnerDrawStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
+                                const QWidget *widget) const
+{
+    // A little room between the frame and the items, as a menu has.
+    if ((metric == PM_MenuHMargin || metric == PM_MenuVMargin) &&
+        qobject_cast<const OwnerDrawnMenu *>(widget))
+        return 2;
+    return QProxyStyle::pixelMetric(metric, option, widget);
 }
 
 int OwnerDrawStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
