@@ -67,6 +67,8 @@ frmOpenDialog::frmOpenDialog(CommonDialog &comDialog, AddMediaCall addMedia, QWi
     m_lblDrive->setEnabled(false);
     m_comDrive->setEnabled(false);
     m_txtPath->clear();
+    // Files are the usual choice: a path can be typed or pasted at once.
+    m_txtPath->setFocus();
 
     connect(m_comMode, &QComboBox::currentIndexChanged, this, [this] { comMode_Click(); });
     connect(m_comDrive, &QComboBox::currentIndexChanged, this, [this] { comDrive_Click(); });

@@ -216,11 +216,12 @@ void MainMenus::BuildMenus()
     m_menus->list[kBar] = std::move(bar);
     buildMenu(kBar);
     connectMenu(kBar);
+    const QList<QIcon> images = menuImages();
     for (int index = kFile; index < kMenuCount; ++index) {
         auto menu = std::make_unique<clsActiveMenu>();
         menu->mCreate(&m_form, toolkit::kPopupMenu);
         if (kMenus[size_t(index)].images)
-            menu->pImageList(menuImages());
+            menu->pImageList(images);
         m_menus->list[size_t(index)] = std::move(menu);
         buildMenu(index);
         const MenuInfo &info = kMenus[size_t(index)];
