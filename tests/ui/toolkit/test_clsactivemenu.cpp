@@ -283,6 +283,21 @@ TEST_F(Menus, ClosingAnyMenuRaisesCloseMenuOnEveryMenuOfTheWindow)
     EXPECT_EQ(playEvents.closes, 1);
 }
 
+TEST_F(Menus, MovingFromOneDropDownToTheNextIsNotAClose)
+{
+    EventLog barEvents(bar);
+    file.menu()->popup(QPoint(10, 10));
+    settle();
+    // Along the menu bar one drop-down hides and the next shows in one event.
+    file.menu()->hide();
+    play.menu()->popup(QPoint(60, 10));
+    settle();
+    EXPECT_EQ(barEvents.closes, 0);
+    play.menu()->hide();
+    settle();
+    EXPECT_EQ(barEvents.closes, 1);
+}
+
 TEST_F(Menus, HoveringAnItemRaisesMenuSelectWithItsKeySeparatorsToo)
 {
     EventLog fileEvents(file);
