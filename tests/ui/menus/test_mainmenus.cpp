@@ -4,6 +4,7 @@
 #include "core/messagebox.h"
 #include "core/modmain.h"
 #include "core/programpaths.h"
+#include "core/textcodec.h"
 #include "playback/controller.h"
 #include "playlist/ovlformat.h"
 #include "playlist/playlistfile.h"
@@ -231,7 +232,7 @@ TEST_F(MainMenusTest, CommentMarkDecidesWhetherSavesKeepTheCommentBlock)
     playlist::PlayListFile = file;
     auto saved = [&] {
         QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        return f.open(QIODevice::ReadOnly) ? core::decodeText(f.readAll()).text : QString();
     };
     const QString firstComment = playlist::ovl::commentLines().first();
     EXPECT_FALSE(menus().commentChecked());
