@@ -125,10 +125,10 @@ QPixmap logoPicture()
     p.fillRect(logo.rect(), sky);
     p.setPen(QColor(0x9f, 0xc4, 0xff));
     QFont title(QApplication::font());
-    title.setPixelSize(26);
+    title.setPixelSize(24);
     title.setBold(true);
     p.setFont(title);
-    p.drawText(QRect(10, 4, 280, 32), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Orvane"));
+    p.drawText(QRect(10, 2, 280, 28), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Orvane"));
 
     QFont small(QApplication::font());
     small.setPointSize(11);

@@ -6,9 +6,10 @@
 
 namespace orvane::ui {
 
-// The copyright line drawn on the logo and shown by the about box.
+// The copyright line drawn on the logo and shown by the about box. Each
+// line must fit the logo's 300 pixels in 11 point bold italic.
 inline const QString kCopyrightLines =
-    QStringLiteral("Orvane media player\nCopyright (C) 2026 the Orvane team");
+    QStringLiteral("Orvane media player\n(C) 2026 the Orvane team");
 
 // The program's own pictures by their resource numbers, drawn at the sizes
 // the windows lay themselves out for.

@@ -403,4 +403,7 @@ TEST(MainWindowPictures, ResourcesHaveTheirSizes)
         for (int x = 150; x < 300; ++x)
             yellow += logo.pixelColor(x, y) == QColor(255, 255, 0);
     EXPECT_GT(yellow, 50);
+    // Both lines fit: nothing yellow is cut at the left edge.
+    for (int y = 0; y < 70; ++y)
+        EXPECT_NE(logo.pixelColor(0, y), QColor(255, 255, 0)) << y;
 }
