@@ -219,6 +219,27 @@ TEST_F(MainWindowRules, MaximisingKeepsTheNormalPictureForTheRestore)
         << "a maximised window writes its state alone: " << written.constData();
 }
 
+TEST_F(MainWindowRules, DamagedPositionsGiveAUsableWindow)
+{
+    const char *damaged[] = {
+        "Width=abc\r\nHeight=\r\n",
+        "Width=-5000\r\nHeight=-1\r\nLeft=-99999999\r\n",
+        "Width=1e30\r\nHeight=inf\r\nTop=nan\r\nLeft=nan\r\n",
+        "Width=99999999999999999999999\r\nHeight=4305\r\nState=7\r\n",
+    };
+    for (const char *values : damaged) {
+        SCOPED_TRACE(values);
+        writeIni(QByteArray("[Main Window Position]\r\n") + values);
+        frmNormal &w = open();
+        EXPECT_GE(w.frameGeometry().width(), twipsToPixelsX(&w, 5655));
+        EXPECT_LE(w.width(), 14000) << "no window past any screen";
+        EXPECT_GE(w.frameGeometry().height(), px(4305) + w.coolBar()->barHeight());
+        EXPECT_LE(w.height(), 14000);
+        EXPECT_GT(picture()->height(), 0);
+        close();
+    }
+}
+
 TEST_F(MainWindowRules, DisplaySizesSetTheModeAndLayOutAgain)
 {
     writeIni();
