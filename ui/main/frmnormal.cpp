@@ -22,6 +22,7 @@
 #include "ui/main/controlbar.h"
 #include "ui/main/mainmenus.h"
 #include "ui/main/mprisservice.h"
+#include "ui/main/nativewindow.h"
 #include "ui/main/picturelayout.h"
 #include "ui/main/twips.h"
 #include "ui/main/widgetcontrols.h"
@@ -69,6 +70,8 @@ void frmNormal::createEngines()
         QWidget::createWindowContainer(m_mediaPlayer->videoWindow(), m_picImageWindow);
     m_realPlayerView =
         QWidget::createWindowContainer(m_realPlayer->videoWindow(), m_picImageWindow);
+    setNativeBackground(m_mediaPlayer->videoWindow(), Qt::black);
+    setNativeBackground(m_realPlayer->videoWindow(), Qt::black);
     m_mediaPlayerView->setObjectName(QStringLiteral("MediaPlayer"));
     m_realPlayerView->setObjectName(QStringLiteral("RealPlayer"));
     m_session = std::make_unique<playback::PlaybackSession>(
