@@ -230,6 +230,11 @@ void MainMenus::BuildMenus()
         connectMenu(index);
     }
     registerKeys();
+    if (auto *view = m_form.findChild<QTreeView *>(QStringLiteral("lstPlayList"))) {
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QTreeView::customContextMenuRequested, this,
+                [this] { popUpPlayListMenu(); });
+    }
 }
 
 void MainMenus::buildMenu(int index)

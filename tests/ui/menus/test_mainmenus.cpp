@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -308,7 +309,9 @@ TEST_F(MainMenusTest, CloseRemovesEveryKeyBinding)
 
 TEST_F(MainMenusTest, RightClickOnThePlayListOpensThePlayListMenu)
 {
-    menus().popUpPlayListMenu();
+    auto *view = m_window->findChild<QTreeView *>(QStringLiteral("lstPlayList"));
+    ASSERT_NE(view, nullptr);
+    Q_EMIT view->customContextMenuRequested(QPoint(5, 5));
     QMenu *popup = menu(21).menu();
     ASSERT_NE(popup, nullptr);
     EXPECT_TRUE(waitFor([popup] { return popup->isVisible(); }));
