@@ -11,6 +11,7 @@
 #include "playlist/playlistmodel.h"
 #include "playlist/playliststore.h"
 #include "tests/support/qtprint.h"
+#include "ui/dialogs/frmenginereport.h"
 #include "ui/dialogs/frmopendialog.h"
 #include "ui/main/controlbar.h"
 #include "ui/main/frmnormal.h"
@@ -364,4 +365,24 @@ TEST_F(MainMenusTest, SavedPlayListComesBackThroughTheOpenDialogsPathBox)
         EXPECT_EQ(model.data(model.index(row, 0), Qt::CheckStateRole).toInt(), expected[row])
             << row;
     core::modMain::AutoPlay = true;
+}
+
+TEST_F(MainMenusTest, EngineEntriesShowTheirOwnReports)
+{
+    for (int id : {61, 62, 63, 64, 75, 76}) {
+        SCOPED_TRACE(id);
+        QString title;
+        int rows = -1;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<frmEngineReport *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            title = dialog->windowTitle();
+            rows = int(dialog->findChildren<QLabel *>().size());
+            dialog->accept();
+        });
+        m_window->ovmEngines_MenuClick(id);
+        EXPECT_FALSE(title.isEmpty());
+        EXPECT_GT(rows, 0);
+    }
 }
