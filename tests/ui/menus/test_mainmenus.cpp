@@ -11,6 +11,7 @@
 #include "playlist/playlistmodel.h"
 #include "playlist/playliststore.h"
 #include "tests/support/qtprint.h"
+#include "tests/support/windowtesting.h"
 #include "ui/dialogs/frmenginereport.h"
 #include "ui/dialogs/frmopendialog.h"
 #include "ui/main/controlbar.h"
@@ -37,33 +38,11 @@
 
 using namespace orvane;
 using namespace orvane::ui;
+using test::waitUntil;
 using toolkit::clsActiveMenu;
 using toolkit::MF_BYCOMMAND;
 
 namespace {
-
-class CountingBeeps : public core::MessageBoxService
-{
-public:
-    core::MessageResult show(const QString &, const QString &, core::MessageIcon,
-                             core::MessageButtons) override
-    {
-        return core::MessageResult::Ok;
-    }
-    void beep() override { ++beeps; }
-    int beeps = 0;
-};
-
-bool waitFor(const std::function<bool()> &condition, int timeoutMs = 10000)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
 
 class MainMenusTest : public ::testing::Test
 {
@@ -84,7 +63,7 @@ protected:
         m_window->Form_Load();
         core::modMain::PendingCommand.clear();
         m_window->show();
-        ASSERT_TRUE(waitFor([this] { return m_window->session() != nullptr; }));
+        ASSERT_TRUE(waitUntil([this] { return m_window->session() != nullptr; }));
         m_window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
         ASSERT_NE(m_window->menus(), nullptr);
@@ -114,7 +93,7 @@ protected:
     }
 
     QString m_ini = core::settingsFile();
-    CountingBeeps m_box;
+    test::CountingBeeps m_box;
     std::unique_ptr<frmNormal> m_window;
 };
 
@@ -315,7 +294,7 @@ TEST_F(MainMenusTest, RightClickOnThePlayListOpensThePlayListMenu)
     Q_EMIT view->customContextMenuRequested(QPoint(5, 5));
     QMenu *popup = menu(21).menu();
     ASSERT_NE(popup, nullptr);
-    EXPECT_TRUE(waitFor([popup] { return popup->isVisible(); }));
+    EXPECT_TRUE(waitUntil([popup] { return popup->isVisible(); }));
     popup->close();
 }
 
@@ -359,7 +338,7 @@ TEST_F(MainMenusTest, SavedPlayListComesBackThroughTheOpenDialogsPathBox)
     });
     m_window->ovmFile_MenuClick(1); // open: modal until the dialog closes
     EXPECT_EQ(dialogsSeen, 1);
-    ASSERT_TRUE(waitFor([&] { return model.count() == 3; }));
+    ASSERT_TRUE(waitUntil([&] { return model.count() == 3; }));
     const Qt::CheckState expected[] = {Qt::Checked, Qt::Unchecked, Qt::Checked};
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(model.data(model.index(row, 0), Qt::CheckStateRole).toInt(), expected[row])
