@@ -159,6 +159,7 @@ private:
     void CoolBar_HeightChanged(int height);
     void layOutPictureArea(QSizeF area);
     void applyMinimumSize();
+    QSize ruleMinimumSize() const;
     void setOuterSize(QSizeF twips);
     QSizeF outerSize() const;
     QSizeF innerSize() const;

@@ -78,6 +78,11 @@ QSizeF frmNormal::innerSize() const
 
 void frmNormal::setOuterSize(QSizeF twips)
 {
+    // Lower the minimum first: a window that just lost its control bar
+    // would otherwise be held at the height it had with the bar. Raising
+    // it waits for the next resize, so start-up can size the window before
+    // the remembered panels are applied.
+    setMinimumSize(minimumSize().boundedTo(ruleMinimumSize()));
     const QSizeF client = twips - windowFrame();
     resize(std::max(1, twipsToPixelsX(this, client.width())),
            std::max(1, twipsToPixelsY(this, client.height())));
@@ -95,12 +100,17 @@ double frmNormal::barHeight() const
     return m_coolBar ? m_coolBar->barHeight() * twipsPerPixelY(this) : 0;
 }
 
-void frmNormal::applyMinimumSize()
+QSize frmNormal::ruleMinimumSize() const
 {
     const QSizeF frame = windowFrame();
-    setMinimumSize(std::max(1, twipsToPixelsX(this, kMinWidth - frame.width())),
-                   std::max(1, twipsToPixelsY(this, ui::minimumHeight(barVisible(), barHeight()) -
-                                                        frame.height())));
+    return {std::max(1, twipsToPixelsX(this, kMinWidth - frame.width())),
+            std::max(1, twipsToPixelsY(this, ui::minimumHeight(barVisible(), barHeight()) -
+                                                 frame.height()))};
+}
+
+void frmNormal::applyMinimumSize()
+{
+    setMinimumSize(ruleMinimumSize());
 }
 
 void frmNormal::applyPanelSettings()

@@ -185,6 +185,23 @@ TEST_F(MainWindowRules, PanelsComeAndGoAroundTheSamePicture)
     EXPECT_FALSE(ini().contains("Show Setting")) << "customize leaves it to the options";
 }
 
+TEST_F(MainWindowRules, HidingTheWholeBarKeepsThePicture)
+{
+    writeIni("[Main Window Position]\r\nWidth=6000\r\nHeight=4500\r\n"
+             "[Control Panels Setting]\r\nMode=memorize\r\n");
+    frmNormal &w = open();
+    const QSize before = picture()->size();
+    const int height = w.height();
+    const int bar = w.coolBar()->barHeight();
+    w.ovmControls_MenuClick(41);
+    ASSERT_TRUE(w.coolBar()->isHidden());
+    ASSERT_TRUE(waitFor([&] { return w.height() == height - bar; })) << w.height();
+    EXPECT_EQ(picture()->size(), before);
+    w.ovmControls_MenuClick(41);
+    ASSERT_TRUE(waitFor([&] { return w.height() == height; })) << w.height();
+    EXPECT_EQ(picture()->size(), before);
+}
+
 TEST_F(MainWindowRules, MaximisingKeepsTheNormalPictureForTheRestore)
 {
     writeIni("[Main Window Position]\r\nLeft=300\r\nTop=450\r\nWidth=7000\r\nHeight=4800\r\n"
