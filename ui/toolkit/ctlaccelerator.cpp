@@ -1,11 +1,7 @@
 #include "ui/toolkit/ctlaccelerator.h"
 
 #include "core/messagebox.h"
-// windowmessage.h names its constructor's parameters after the members.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wshadow"
 #include "ui/toolkit/windowmessage.h"
-#pragma GCC diagnostic pop
 
 #include <QAbstractButton>
 #include <QAction>

@@ -3,10 +3,7 @@
 #include "ui/toolkit/ctlaccelerator.h"
 #include "ui/toolkit/mojwinhook.h"
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wshadow"
 #include "ui/toolkit/windowmessage.h"
-#pragma GCC diagnostic pop
 
 #include <QAction>
 #include <QApplication>
