@@ -9,6 +9,7 @@
 #include "playlist/playlistmodel.h"
 #include "playlist/playliststore.h"
 #include "tests/support/media.h"
+#include "tests/support/windowtesting.h"
 #include "ui/main/artwork.h"
 #include "ui/main/controlbar.h"
 #include "ui/main/frmnormal.h"
@@ -30,31 +31,9 @@
 
 using namespace orvane;
 using namespace orvane::ui;
+using orvane::test::waitUntil;
 
 namespace {
-
-class CountingBeeps : public core::MessageBoxService
-{
-public:
-    core::MessageResult show(const QString &, const QString &, core::MessageIcon,
-                             core::MessageButtons) override
-    {
-        return core::MessageResult::Ok;
-    }
-    void beep() override { ++beeps; }
-    int beeps = 0;
-};
-
-bool waitFor(const std::function<bool()> &condition, int timeoutMs = 10000)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
 
 class MainWindowRules : public ::testing::Test
 {
@@ -93,7 +72,7 @@ protected:
         m_window->Form_Load();
         core::modMain::PendingCommand.clear(); // the test's own arguments
         m_window->show();
-        EXPECT_TRUE(waitFor([this] { return m_window->session() != nullptr; }));
+        EXPECT_TRUE(waitUntil([this] { return m_window->session() != nullptr; }));
         QCoreApplication::processEvents();
         return *m_window;
     }
@@ -113,7 +92,7 @@ protected:
     int frameHeight() const { return m_window->height() - m_window->centralWidget()->height(); }
 
     QString m_ini = core::settingsFile();
-    CountingBeeps m_box;
+    test::CountingBeeps m_box;
     std::unique_ptr<frmNormal> m_window;
 };
 
@@ -176,10 +155,10 @@ TEST_F(MainWindowRules, PanelsComeAndGoAroundTheSamePicture)
     const int height = w.height();
     const int band4 = w.coolBar()->bandMinHeight(4);
     w.coolBar()->setBandVisible(4, false);
-    ASSERT_TRUE(waitFor([&] { return w.height() == height - band4; }));
+    ASSERT_TRUE(waitUntil([&] { return w.height() == height - band4; }));
     EXPECT_EQ(picture()->size(), before);
     w.coolBar()->setBandVisible(4, true);
-    ASSERT_TRUE(waitFor([&] { return w.height() == height; }));
+    ASSERT_TRUE(waitUntil([&] { return w.height() == height; }));
     EXPECT_EQ(picture()->size(), before);
     close();
     EXPECT_FALSE(ini().contains("Show Setting")) << "customize leaves it to the options";
@@ -195,10 +174,10 @@ TEST_F(MainWindowRules, HidingTheWholeBarKeepsThePicture)
     const int bar = w.coolBar()->barHeight();
     w.ovmControls_MenuClick(41);
     ASSERT_TRUE(w.coolBar()->isHidden());
-    ASSERT_TRUE(waitFor([&] { return w.height() == height - bar; })) << w.height();
+    ASSERT_TRUE(waitUntil([&] { return w.height() == height - bar; })) << w.height();
     EXPECT_EQ(picture()->size(), before);
     w.ovmControls_MenuClick(41);
-    ASSERT_TRUE(waitFor([&] { return w.height() == height; })) << w.height();
+    ASSERT_TRUE(waitUntil([&] { return w.height() == height; })) << w.height();
     EXPECT_EQ(picture()->size(), before);
 }
 
@@ -210,7 +189,7 @@ TEST_F(MainWindowRules, MaximisingKeepsTheNormalPictureForTheRestore)
     const QSize normal = picture()->size();
     const QSizeF remembered = w.pictureSize();
     w.showMaximized();
-    ASSERT_TRUE(waitFor([&] { return picture()->width() > normal.width(); }))
+    ASSERT_TRUE(waitUntil([&] { return picture()->width() > normal.width(); }))
         << "offscreen maximises to the screen";
     EXPECT_EQ(w.pictureSize(), remembered);
     // Maximised, a hidden panel gives its room to the picture.
@@ -218,16 +197,16 @@ TEST_F(MainWindowRules, MaximisingKeepsTheNormalPictureForTheRestore)
     const int large = picture()->height();
     w.coolBar()->setBandVisible(5, false);
     EXPECT_TRUE(
-        waitFor([&] { return picture()->height() == large + w.coolBar()->bandMinHeight(5); }));
+        waitUntil([&] { return picture()->height() == large + w.coolBar()->bandMinHeight(5); }));
     EXPECT_EQ(w.size(), window);
     w.coolBar()->setBandVisible(5, true);
 
     w.showNormal();
-    ASSERT_TRUE(waitFor([&] { return picture()->size() == normal; }));
+    ASSERT_TRUE(waitUntil([&] { return picture()->size() == normal; }));
     EXPECT_EQ(w.pictureSize(), remembered);
 
     w.showMaximized();
-    ASSERT_TRUE(waitFor([&] { return picture()->width() > normal.width(); }));
+    ASSERT_TRUE(waitUntil([&] { return picture()->width() > normal.width(); }));
     close();
     const QByteArray written = ini();
     EXPECT_TRUE(written.contains("State=2"));
@@ -418,10 +397,10 @@ TEST_F(MainWindowView, AClickPlaysWhilePlayingAndOnlyInformsWhileIdle)
     EXPECT_EQ(playback::state::LoadedMediaType, 0) << "a click while idle does not play";
 
     clickRow(0, true);
-    ASSERT_TRUE(waitFor([] { return playback::state::LoadedMediaType == 1; }, 30000));
+    ASSERT_TRUE(waitUntil([] { return playback::state::LoadedMediaType == 1; }, 30000));
     EXPECT_TRUE(playback::state::LoadedSource.endsWith(first));
     clickRow(1);
-    ASSERT_TRUE(waitFor([&] { return playback::state::LoadedSource.endsWith(second); }, 30000));
+    ASSERT_TRUE(waitUntil([&] { return playback::state::LoadedSource.endsWith(second); }, 30000));
 }
 
 TEST(MainWindowPictures, ResourcesHaveTheirSizes)
