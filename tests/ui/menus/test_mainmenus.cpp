@@ -365,3 +365,29 @@ TEST_F(MainMenusTest, EngineEntriesShowTheirOwnReports)
         EXPECT_GT(rows, 0);
     }
 }
+
+TEST_F(MainMenusTest, InsAddsThroughTheOpenDialogWhileCtrlInsWaitsForTheEditor)
+{
+    QList<int> modes;
+    // The key's command arrives through the event queue, so the dialog is
+    // looked for until it shows (bounded), not at one fixed moment.
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto *dialog = qobject_cast<frmOpenDialog *>(QApplication::activeModalWidget())) {
+            modes.append(dialog->OpenMode);
+            dialog->cmdCancel()->click();
+        }
+    });
+    auto answerDialogs = [&] { poll.start(); };
+    answerDialogs();
+    pressOnWindow(Qt::Key_Insert, Qt::NoModifier);
+    EXPECT_TRUE(waitUntil([&] { return !modes.isEmpty(); }, 5000));
+    EXPECT_EQ(modes, QList<int>{2});
+
+    answerDialogs();
+    pressOnWindow(Qt::Key_Insert, Qt::ControlModifier); // the editor's item is greyed
+    QTest::qWait(50);
+    poll.stop();
+    EXPECT_EQ(modes, QList<int>{2});
+}
