@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
@@ -111,13 +112,17 @@ double gstLaunchCpu(const QString &path, const test::PulseServer &pulse, int sec
               {QStringLiteral("-q"), QStringLiteral("playbin"),
                QStringLiteral("uri=file://") + path, QStringLiteral("audio-sink=pulsesink"),
                QStringLiteral("video-sink=fakesink")});
-    QElapsedTimer clock;
-    clock.start();
     if (!gst.waitForStarted(10000))
         return -1.0;
+    // Wait in an event loop, not in a polling one: processEvents with a time
+    // limit ignores WaitForMoreEvents and would spin a core while the
+    // reference plays, which skews what it is compared with.
+    QEventLoop wait;
+    QObject::connect(&gst, &QProcess::finished, &wait, &QEventLoop::quit);
     QTimer::singleShot(seconds * 1000, &gst, [&] { gst.terminate(); });
-    while (gst.state() != QProcess::NotRunning && clock.elapsed() < (seconds + 20) * 1000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    QTimer::singleShot((seconds + 20) * 1000, &wait, &QEventLoop::quit);
+    if (gst.state() != QProcess::NotRunning)
+        wait.exec();
     gst.waitForFinished(5000);
     return cpuSeconds(RUSAGE_CHILDREN) - before;
 }
