@@ -61,17 +61,23 @@ QPixmap captionPicture(bool active)
     return pixmap;
 }
 
+// The program's name in the glow colour, bold, as the pictures show it.
+void drawTitle(QPainter &p, const QRect &box, int pixelSize, Qt::Alignment alignment)
+{
+    p.setPen(kGlow);
+    QFont title(QApplication::font());
+    title.setPixelSize(pixelSize);
+    title.setBold(true);
+    p.setFont(title);
+    p.drawText(box, alignment, QStringLiteral("Orvane"));
+}
+
 QPixmap menuPicture()
 {
     QPixmap pixmap = gradientPixmap(180, 50, kDusk, kNight);
     QPainter p(&pixmap);
     drawMark(p, QRectF(6, 7, 36, 36), kGlow, QColor(255, 255, 0));
-    p.setPen(kGlow);
-    QFont title(QApplication::font());
-    title.setPixelSize(22);
-    title.setBold(true);
-    p.setFont(title);
-    p.drawText(QRect(50, 0, 126, 50), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Orvane"));
+    drawTitle(p, QRect(50, 0, 126, 50), 22, Qt::AlignLeft | Qt::AlignVCenter);
     return pixmap;
 }
 
@@ -80,12 +86,7 @@ QPixmap aboutPicture()
     QPixmap pixmap = gradientPixmap(320, 240, kDusk, kNight);
     QPainter p(&pixmap);
     drawMark(p, QRectF(110, 24, 100, 100), kGlow, QColor(255, 255, 0));
-    p.setPen(kGlow);
-    QFont title(QApplication::font());
-    title.setPixelSize(34);
-    title.setBold(true);
-    p.setFont(title);
-    p.drawText(QRect(0, 132, 320, 44), Qt::AlignCenter, QStringLiteral("Orvane"));
+    drawTitle(p, QRect(0, 132, 320, 44), 34, Qt::AlignCenter);
     QFont small(QApplication::font());
     small.setPixelSize(13);
     small.setItalic(true);
