@@ -105,6 +105,7 @@ void MpvRealPlayer::applyOptions()
     // or key bindings of mpv's own, no guessing of extra files.
     set("config", no);
     set("terminal", no);
+    set("input-terminal", no);
     set("load-scripts", no);
     set("ytdl", no);
     set("osc", no);
@@ -132,6 +133,11 @@ void MpvRealPlayer::applyOptions()
         // interface embeds; without X11 there is no native window to use.
         set("wid", QString::number(qulonglong(m_window->winId())));
         set("force-window", no);
+        // Only the context that can draw into an X window. Left to probe,
+        // the gpu output also tries the console (DRM), whose terminal
+        // switcher closes descriptor 0 when it gives up: on a desktop that
+        // is the program's standard input, or whatever took its number.
+        set("gpu-context", QStringLiteral("x11egl"));
     }
     set("mute", yesNo(m_mute));
     set("volume", QString::number(m_volume));

@@ -8,7 +8,8 @@ QString MpvRealPlayer::statisticsText() const
 {
     if (m_activeId == kNoId || !m_opened)
         return QStringLiteral("No clip is open.");
-    auto line = [this](const char *label, const char *property) {
+    // A QString, not auto: a QStringBuilder would outlive the value it refers to.
+    auto line = [this](const char *label, const char *property) -> QString {
         const QVariant value = getProperty(property);
         return QLatin1String(label) + QStringLiteral(": ") +
                (value.isValid() ? value.toString() : QStringLiteral("-")) + QLatin1Char('\n');
