@@ -108,6 +108,25 @@ inline QString realAudioClip()
                            QStringLiteral("-f"), QStringLiteral("rm")});
 }
 
+// ffmpeg's RealMedia muxer gives audio-only files no packet times; these
+// two are read through the engine's retiming stream.
+inline QString aacRealMediaClip()
+{
+    return generatedMedia(QStringLiteral("mpv-aac.rm"),
+                          {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                           QStringLiteral("sine=frequency=440:duration=3"), QStringLiteral("-c:a"),
+                           QStringLiteral("aac"), QStringLiteral("-f"), QStringLiteral("rm")});
+}
+
+// AC-3 in RealMedia: ffmpeg writes times here, so it is read as it is.
+inline QString ac3RealMediaClip()
+{
+    return generatedMedia(QStringLiteral("mpv-ac3.rm"),
+                          {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                           QStringLiteral("sine=frequency=440:duration=3"), QStringLiteral("-c:a"),
+                           QStringLiteral("ac3"), QStringLiteral("-f"), QStringLiteral("rm")});
+}
+
 inline QString oggClip()
 {
     return generatedMedia(QStringLiteral("mpv-tone.ogg"),
