@@ -20,7 +20,8 @@ namespace orvane::playback {
 // emitted on it. Signals are never emitted from inside a call to the engine:
 // they are queued and reach the program from the event loop, in the order the
 // engine raised them, also when the program pumps events inside a wait of
-// its own. Nothing here blocks for longer than a property read.
+// its own. No member waits for the engine: what they report is what the
+// engine said last, so a busy engine cannot hold up the window.
 //
 // Kept pure virtual and small so that the code above can be tested with a
 // fake; the numbers in the comments are the members' dispatch ids in the
@@ -115,7 +116,10 @@ public:
     // starts. A position outside the clip gives errorMessage(Informational,
     // SeekRefused). State Seeking until the engine has moved.
     virtual void setPosition(qint32 ms) = 0;
-    // 259. The current position; 0 while stopped.
+    // 259. The current position; 0 while stopped. Read many times a second:
+    // while playing it moves on with the clock between the engine's reports;
+    // it never goes back within a clip except by a seek, and right after
+    // setPosition() it is the new place.
     virtual qint32 position() const = 0;
     // 261. The length of the current clip; negative while not known (nothing
     // opened yet, a live stream).
@@ -193,7 +197,8 @@ public:
     virtual void setOnScreenMessages(bool on) = 0;
 
     // 283, 210, -552: texts for the statistics, preferences and about boxes
-    // of the user interface (the engine shows no window of its own).
+    // of the user interface (the engine shows no window of its own). The
+    // statistics are the values the engine reported last.
     virtual QString statisticsText() const = 0;
     virtual QString preferencesText() const = 0;
     virtual QString aboutText() const = 0;
@@ -205,6 +210,8 @@ public:
 
 Q_SIGNALS:
     // A clip was opened: its short name (file name or title) and its location.
+    // When it arrives, title(), author(), copyright(), length(), clipWidth(),
+    // clipHeight() and canSeek() already describe that clip.
     void clipOpened(const QString &shortClipName, const QString &url);
     // The clip that was open has closed (its end, stop, another source).
     void clipClosed();

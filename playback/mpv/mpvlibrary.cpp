@@ -17,9 +17,8 @@ struct Api {
     decltype(&::mpv_terminate_destroy) terminate_destroy = nullptr;
     decltype(&::mpv_set_option_string) set_option_string = nullptr;
     decltype(&::mpv_command_async) command_async = nullptr;
-    decltype(&::mpv_command_string) command_string = nullptr;
-    decltype(&::mpv_set_property) set_property = nullptr;
-    decltype(&::mpv_get_property) get_property = nullptr;
+    decltype(&::mpv_set_property_async) set_property_async = nullptr;
+    decltype(&::mpv_get_property_async) get_property_async = nullptr;
     decltype(&::mpv_observe_property) observe_property = nullptr;
     decltype(&::mpv_request_log_messages) request_log_messages = nullptr;
     decltype(&::mpv_wait_event) wait_event = nullptr;
@@ -43,9 +42,8 @@ bool resolveAll(void *h, Api &a)
            resolve(h, "mpv_terminate_destroy", a.terminate_destroy) &&
            resolve(h, "mpv_set_option_string", a.set_option_string) &&
            resolve(h, "mpv_command_async", a.command_async) &&
-           resolve(h, "mpv_command_string", a.command_string) &&
-           resolve(h, "mpv_set_property", a.set_property) &&
-           resolve(h, "mpv_get_property", a.get_property) &&
+           resolve(h, "mpv_set_property_async", a.set_property_async) &&
+           resolve(h, "mpv_get_property_async", a.get_property_async) &&
            resolve(h, "mpv_observe_property", a.observe_property) &&
            resolve(h, "mpv_request_log_messages", a.request_log_messages) &&
            resolve(h, "mpv_wait_event", a.wait_event) &&
@@ -115,17 +113,15 @@ int command_async(mpv_handle *ctx, uint64_t reply_userdata, const char **args)
 {
     return api()->command_async(ctx, reply_userdata, args);
 }
-int command_string(mpv_handle *ctx, const char *args)
+int set_property_async(mpv_handle *ctx, uint64_t reply_userdata, const char *name,
+                       mpv_format format, void *data)
 {
-    return api()->command_string(ctx, args);
+    return api()->set_property_async(ctx, reply_userdata, name, format, data);
 }
-int set_property(mpv_handle *ctx, const char *name, mpv_format format, void *data)
+int get_property_async(mpv_handle *ctx, uint64_t reply_userdata, const char *name,
+                       mpv_format format)
 {
-    return api()->set_property(ctx, name, format, data);
-}
-int get_property(mpv_handle *ctx, const char *name, mpv_format format, void *data)
-{
-    return api()->get_property(ctx, name, format, data);
+    return api()->get_property_async(ctx, reply_userdata, name, format);
 }
 int observe_property(mpv_handle *mpv, uint64_t reply_userdata, const char *name, mpv_format format)
 {

@@ -9,6 +9,13 @@ namespace orvane::playback::mpv::lib {
 // relocated before main() runs, which alone costs start-up about 100 ms.
 // So the library is opened when the engine is first used, and these
 // functions stand for the client API's functions of the same name.
+//
+// Only the calls that never wait for libmpv's core are here. The core waits
+// for its video thread at times (creating or reconfiguring the output), so
+// a synchronous property read, property write or command made on the GUI
+// thread could freeze the window; the engine uses the asynchronous forms and
+// observed properties instead. Creating, initialising and destroying a
+// handle are the exceptions: nothing plays yet, or the program is leaving.
 
 // Opens libmpv once; false (for good) when it cannot be loaded.
 bool load();
@@ -23,9 +30,10 @@ void destroy(mpv_handle *ctx);
 void terminate_destroy(mpv_handle *ctx);
 int set_option_string(mpv_handle *ctx, const char *name, const char *data);
 int command_async(mpv_handle *ctx, uint64_t reply_userdata, const char **args);
-int command_string(mpv_handle *ctx, const char *args);
-int set_property(mpv_handle *ctx, const char *name, mpv_format format, void *data);
-int get_property(mpv_handle *ctx, const char *name, mpv_format format, void *data);
+int set_property_async(mpv_handle *ctx, uint64_t reply_userdata, const char *name,
+                       mpv_format format, void *data);
+int get_property_async(mpv_handle *ctx, uint64_t reply_userdata, const char *name,
+                       mpv_format format);
 int observe_property(mpv_handle *mpv, uint64_t reply_userdata, const char *name, mpv_format format);
 int request_log_messages(mpv_handle *ctx, const char *min_level);
 mpv_event *wait_event(mpv_handle *ctx, double timeout);

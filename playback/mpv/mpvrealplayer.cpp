@@ -13,11 +13,6 @@ namespace orvane::playback::mpv {
 
 Q_LOGGING_CATEGORY(lcMpv, "orvane.playback.mpv", QtWarningMsg)
 
-namespace {
-
-constexpr int kMaxNesting = 8; // playlists inside playlists
-constexpr int kStepsPerDrain = 64;
-
 QVariant fromNode(const mpv_node &node)
 {
     switch (node.format) {
@@ -45,6 +40,28 @@ QVariant fromNode(const mpv_node &node)
         return {};
     }
 }
+
+QVariant valueOf(const mpv_event_property &property)
+{
+    if (!property.data)
+        return {};
+    switch (property.format) {
+    case MPV_FORMAT_FLAG:
+        return *static_cast<int *>(property.data) != 0;
+    case MPV_FORMAT_INT64:
+        return qlonglong(*static_cast<int64_t *>(property.data));
+    case MPV_FORMAT_DOUBLE:
+        return *static_cast<double *>(property.data);
+    case MPV_FORMAT_NODE:
+        return fromNode(*static_cast<mpv_node *>(property.data));
+    default:
+        return {};
+    }
+}
+
+namespace {
+
+constexpr int kStepsPerDrain = 64;
 
 QString choose(const QString &option, const char *variable, const QString &fallback)
 {
@@ -173,13 +190,7 @@ bool MpvRealPlayer::ensureMpv()
     // Errors explain failures; QT_LOGGING_RULES="orvane.playback.mpv.debug=true"
     // shows all of libmpv's reasoning.
     lib::request_log_messages(m_mpv, lcMpv().isDebugEnabled() ? "debug" : "error");
-    lib::observe_property(m_mpv, kPropPause, "pause", MPV_FORMAT_FLAG);
-    lib::observe_property(m_mpv, kPropPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
-    lib::observe_property(m_mpv, kPropCacheState, "cache-buffering-state", MPV_FORMAT_INT64);
-    lib::observe_property(m_mpv, kPropDuration, "duration", MPV_FORMAT_DOUBLE);
-    lib::observe_property(m_mpv, kPropWidth, "width", MPV_FORMAT_INT64);
-    lib::observe_property(m_mpv, kPropHeight, "height", MPV_FORMAT_INT64);
-    lib::observe_property(m_mpv, kPropMetadata, "metadata", MPV_FORMAT_NODE);
+    observeProperties();
     // The engine's threads only post; drain() does the work on our thread.
     lib::set_wakeup_callback(
         m_mpv,
@@ -191,24 +202,35 @@ bool MpvRealPlayer::ensureMpv()
     return true;
 }
 
+// Everything the members report while a clip plays comes from these.
+void MpvRealPlayer::observeProperties()
+{
+    lib::observe_property(m_mpv, kPropPause, "pause", MPV_FORMAT_FLAG);
+    lib::observe_property(m_mpv, kPropPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
+    lib::observe_property(m_mpv, kPropCacheState, "cache-buffering-state", MPV_FORMAT_INT64);
+    lib::observe_property(m_mpv, kPropDuration, "duration", MPV_FORMAT_DOUBLE);
+    lib::observe_property(m_mpv, kPropWidth, "width", MPV_FORMAT_INT64);
+    lib::observe_property(m_mpv, kPropHeight, "height", MPV_FORMAT_INT64);
+    lib::observe_property(m_mpv, kPropMetadata, "metadata", MPV_FORMAT_NODE);
+    lib::observe_property(m_mpv, kPropTimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    lib::observe_property(m_mpv, kPropSeekable, "seekable", MPV_FORMAT_FLAG);
+    m_statistics = QVariantList(kStatisticCount);
+    for (int i = 0; i < kStatisticCount; ++i)
+        lib::observe_property(m_mpv, kPropFirstStatistic + quint64(i), kStatisticLines[i].property,
+                              MPV_FORMAT_NODE);
+}
+
 void MpvRealPlayer::setMpvFlag(const char *name, bool on)
 {
     if (!m_mpv)
         return; // applied when libmpv starts
     int flag = on ? 1 : 0;
-    lib::set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag);
+    lib::set_property_async(m_mpv, 0, name, MPV_FORMAT_FLAG, &flag);
 }
 
-QVariant MpvRealPlayer::getProperty(const char *name) const
+quint64 MpvRealPlayer::newTag()
 {
-    if (!m_mpv)
-        return {};
-    mpv_node node{};
-    if (lib::get_property(m_mpv, name, MPV_FORMAT_NODE, &node) < 0)
-        return {};
-    QVariant value = fromNode(node);
-    lib::free_node_contents(&node);
-    return value;
+    return kFirstTag + m_nextTag++;
 }
 
 // --- events ----------------------------------------------------------------
@@ -254,6 +276,8 @@ void MpvRealPlayer::setState(int state)
     if (m_state == state)
         return;
     m_state = state;
+    if (state == Playing)
+        m_reportClock.restart(); // the clock runs on from here, not from the pause
     post([this, state] { Q_EMIT stateChanged(state); });
 }
 
@@ -266,6 +290,16 @@ void MpvRealPlayer::raiseError(int severity, int engineCode, int userCode, const
     });
 }
 
+void MpvRealPlayer::onLogMessage(const mpv_event_log_message &message)
+{
+    if (message.log_level > MPV_LOG_LEVEL_ERROR) {
+        qCDebug(lcMpv) << message.prefix << QByteArray(message.text).trimmed();
+        return;
+    }
+    m_lastLog = QString::fromUtf8(message.prefix) + QStringLiteral(": ") +
+                QString::fromUtf8(message.text).trimmed();
+}
+
 // Copies what it needs out of the event at once: a signal handler that pumps
 // events makes the next lib::wait_event() call, which frees this event.
 void MpvRealPlayer::handleEvent(const mpv_event &event)
@@ -273,24 +307,16 @@ void MpvRealPlayer::handleEvent(const mpv_event &event)
     if (event.event_id != MPV_EVENT_LOG_MESSAGE)
         qCDebug(lcMpv) << "event" << lib::event_name(event.event_id) << "state" << m_state;
     switch (event.event_id) {
-    case MPV_EVENT_LOG_MESSAGE: {
-        const auto *message = static_cast<const mpv_event_log_message *>(event.data);
-        if (message->log_level > MPV_LOG_LEVEL_ERROR) {
-            qCDebug(lcMpv) << message->prefix << QByteArray(message->text).trimmed();
-            break;
-        }
-        m_lastLog = QString::fromUtf8(message->prefix) + QStringLiteral(": ") +
-                    QString::fromUtf8(message->text).trimmed();
+    case MPV_EVENT_LOG_MESSAGE:
+        onLogMessage(*static_cast<const mpv_event_log_message *>(event.data));
         break;
-    }
     case MPV_EVENT_COMMAND_REPLY:
-        if (m_stopTag != 0 && event.reply_userdata == m_stopTag) {
-            m_stopTag = 0;
-            closeForStop();
-        } else if (m_loadTag != 0 && event.reply_userdata == m_loadTag) {
-            const auto *reply = static_cast<const mpv_event_command *>(event.data);
-            onLoadReply(event.error, fromNode(reply->result).toMap());
-        }
+        onCommandReply(event.reply_userdata, event.error, event);
+        break;
+    case MPV_EVENT_GET_PROPERTY_REPLY:
+        onPropertyReply(event.reply_userdata,
+                        event.error < 0 ? QVariant()
+                                        : valueOf(*static_cast<mpv_event_property *>(event.data)));
         break;
     case MPV_EVENT_START_FILE:
         m_startedId =
@@ -298,7 +324,7 @@ void MpvRealPlayer::handleEvent(const mpv_event &event)
         break;
     case MPV_EVENT_FILE_LOADED:
         // Carries no id: it belongs to the clip started last.
-        if (m_activeId != kNoId && m_startedId == m_activeId && !m_opened)
+        if (m_activeId != kNoId && m_startedId == m_activeId && !m_opened && m_openQueryTag == 0)
             onFileLoaded();
         break;
     case MPV_EVENT_SEEK:
@@ -308,34 +334,52 @@ void MpvRealPlayer::handleEvent(const mpv_event &event)
     case MPV_EVENT_PLAYBACK_RESTART:
         if (m_activeId != kNoId && m_opened)
             onPlaybackRestart();
+        else if (m_activeId != kNoId && m_openQueryTag != 0)
+            m_restartWaiting = true;
         break;
-    case MPV_EVENT_PROPERTY_CHANGE: {
-        const auto *property = static_cast<const mpv_event_property *>(event.data);
-        QVariant value;
-        if (property->format == MPV_FORMAT_FLAG)
-            value = *static_cast<int *>(property->data) != 0;
-        else if (property->format == MPV_FORMAT_INT64)
-            value = qlonglong(*static_cast<int64_t *>(property->data));
-        else if (property->format == MPV_FORMAT_DOUBLE)
-            value = *static_cast<double *>(property->data);
-        else if (property->format == MPV_FORMAT_NODE)
-            value = fromNode(*static_cast<mpv_node *>(property->data));
-        onPropertyChange(event.reply_userdata, value);
+    case MPV_EVENT_PROPERTY_CHANGE:
+        onPropertyChange(event.reply_userdata,
+                         valueOf(*static_cast<const mpv_event_property *>(event.data)));
         break;
-    }
     case MPV_EVENT_END_FILE:
         onEndFile(*static_cast<const mpv_event_end_file *>(event.data));
         break;
     case MPV_EVENT_SHUTDOWN:
-        // libmpv ended on its own: start afresh on the next play().
-        lib::set_wakeup_callback(m_mpv, nullptr, nullptr);
-        lib::destroy(m_mpv);
-        m_mpv = nullptr;
-        m_activeId = kNoId;
-        setState(Stopped);
+        onShutdown();
         break;
     default:
         break;
     }
 }
+
+// libmpv ended on its own: start afresh on the next play().
+void MpvRealPlayer::onShutdown()
+{
+    lib::set_wakeup_callback(m_mpv, nullptr, nullptr);
+    lib::destroy(m_mpv);
+    m_mpv = nullptr;
+    m_activeId = kNoId;
+    forgetClip();
+    setState(Stopped);
+}
+
+void MpvRealPlayer::onCommandReply(quint64 tag, int error, const mpv_event &event)
+{
+    if (m_stopTag != 0 && tag == m_stopTag) {
+        m_stopTag = 0;
+        closeForStop();
+    } else if (m_loadTag != 0 && tag == m_loadTag) {
+        const auto *reply = static_cast<const mpv_event_command *>(event.data);
+        onLoadReply(error, fromNode(reply->result).toMap());
+    } else if (m_seekTag != 0 && tag == m_seekTag) {
+        m_seekTag = 0;
+        if (error >= 0)
+            return;
+        // No restart follows: show where the clip is, and how it plays.
+        askTime();
+        if (m_state == Seeking)
+            setState(m_cachePaused ? Buffering : m_paused ? Paused : Playing);
+    }
+}
+
 } // namespace orvane::playback::mpv

@@ -4,6 +4,7 @@
 #include "playback/mpv/realplaylist.h"
 #include "playback/mpv/sourcefiles.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,7 @@
 struct mpv_handle;
 struct mpv_event;
 struct mpv_event_end_file;
+struct mpv_event_log_message;
 
 namespace orvane::playback::mpv {
 
@@ -41,8 +43,11 @@ struct MpvOptions {
 // The RealPlayer engine on libmpv. libmpv is created on first use. Its
 // threads only post a queued call to this object's thread (the GUI thread),
 // which then takes the engine's events one by one (mpv_wait_event with a
-// zero timeout) and turns them into state and signals; nothing else here
-// runs on another thread and no call waits for the engine.
+// zero timeout) and turns them into state and signals. No call waits for
+// libmpv: settings and commands are queued to it, and what the members
+// report comes from observed properties and from answers to queued reads,
+// kept here. (libmpv's core waits for its video thread at times; a
+// synchronous call made then would freeze the window.)
 class MpvRealPlayer final : public RealPlayer
 {
     Q_OBJECT
@@ -111,6 +116,7 @@ private:
 
     bool ensureMpv();
     void applyOptions();
+    void observeProperties();
     void setMpvFlag(const char *name, bool on);
     void drain();
     void scheduleDrain();
@@ -119,13 +125,25 @@ private:
     void raiseError(int severity, int engineCode, int userCode, const QString &userText,
                     const QString &errorText);
     void handleEvent(const mpv_event &event);
+    void onLogMessage(const mpv_event_log_message &message);
+    void onShutdown();
     void onEndFile(const mpv_event_end_file &end);
     void onFileLoaded();
     void onPlaybackRestart();
     void onPropertyChange(quint64 id, const QVariant &value);
+    void onPropertyReply(quint64 tag, const QVariant &value);
+    void onClipPropertyChange(quint64 id, const QVariant &value);
+    void onCachePause(bool paused);
+    void onCommandReply(quint64 tag, int error, const mpv_event &event);
+    void finishOpen();
+    bool seekTo(qint32 ms);
+    void askTime();
+    void noteTime(const QVariant &seconds);
     void onEntryEnded();
     void onEntryFailed(int engineCode, int userCode, const QString &why);
     void openEntry(int index);
+    void loadTarget(const QByteArray &target, const QString &path,
+                    const std::function<void(int, int, const QString &)> &failLater);
     void onLoadReply(int error, const QVariantMap &result);
     bool isOpen() const;
     void closeForStop();
@@ -133,7 +151,7 @@ private:
     int nextEntryIndex();
     QString classifyLocal(const QString &path, int *code) const;
     bool isNetworkEntry() const;
-    QVariant getProperty(const char *name) const;
+    quint64 newTag(); // a reply id for an async request
 
     MpvOptions m_options;
     QString m_ao, m_vo;
@@ -175,6 +193,20 @@ private:
     } m_clip;
     double m_duration = -1;
     int m_clipWidth = 0, m_clipHeight = 0;
+    bool m_seekable = false;
+    quint64 m_openQueryTag = 0;    // first reply id of the reads when the clip loaded
+    QVariantList m_openFacts;      // their answers so far
+    bool m_restartWaiting = false; // the first frame came before those answers
+
+    // The position: the last time libmpv reported, moved on by the clock
+    // while playing, never backwards within a clip except by a seek.
+    qint32 m_reportedMs = 0;
+    QElapsedTimer m_reportClock; // since that report, or since playing resumed
+    mutable qint64 m_positionFloor = 0;
+    qint32 m_seekTargetMs = -1; // shown while a seek of ours is on its way
+    quint64 m_seekTag = 0;      // reply id of that seek
+    quint64 m_timeQueryTag = 0; // reply id of the read of where it landed
+    QVariantList m_statistics;  // observed values of the statistics lines
 
     bool m_looping = false;
     int m_loopCount = 1;

@@ -1,22 +1,23 @@
 #include "playback/mpv/mpvrealplayer.h"
+#include "playback/mpv/mpvrealplayer_p.h"
 
 #include "playback/mpv/mpvlibrary.h"
 
 namespace orvane::playback::mpv {
 
+// From the values libmpv last reported: the statistics box may ask while
+// libmpv is busy, and must not wait for it.
 QString MpvRealPlayer::statisticsText() const
 {
     if (m_activeId == kNoId || !m_opened)
         return QStringLiteral("No clip is open.");
-    // A QString, not auto: a QStringBuilder would outlive the value it refers to.
-    auto line = [this](const char *label, const char *property) -> QString {
-        const QVariant value = getProperty(property);
-        return QLatin1String(label) + QStringLiteral(": ") +
-               (value.isValid() ? value.toString() : QStringLiteral("-")) + QLatin1Char('\n');
-    };
-    return line("Audio codec", "audio-codec-name") + line("Audio bit rate", "audio-bitrate") +
-           line("Video codec", "video-codec") + line("Video bit rate", "video-bitrate") +
-           line("Frames dropped", "frame-drop-count") + line("Format", "file-format");
+    QString text;
+    for (int i = 0; i < kStatisticCount; ++i) {
+        const QVariant value = m_statistics.value(i);
+        text += QLatin1String(kStatisticLines[i].label) + QStringLiteral(": ") +
+                (value.isValid() ? value.toString() : QStringLiteral("-")) + QLatin1Char('\n');
+    }
+    return text;
 }
 
 QString MpvRealPlayer::preferencesText() const

@@ -61,7 +61,8 @@ void MpvRealPlayer::onEndFile(const mpv_event_end_file &end)
         onEntryFailed(error, code, QString::fromUtf8(lib::error_string(error)));
     } else if (reason == MPV_END_FILE_REASON_REDIRECT) {
         // A playlist format of libmpv's own: we only play what we read.
-        lib::command_string(m_mpv, "stop");
+        const char *args[] = {"stop", nullptr};
+        lib::command_async(m_mpv, 0, args);
         onEntryFailed(0, UnknownFormat,
                       QStringLiteral("a playlist of a kind this engine does not read"));
     } else {
@@ -80,6 +81,16 @@ void MpvRealPlayer::forgetClip()
     m_restarted = false;
     m_cachePaused = false;
     m_pendingSeekMs = -1;
+    m_openQueryTag = 0;
+    m_openFacts.clear();
+    m_restartWaiting = false;
+    m_seekable = false;
+    m_reportedMs = 0;
+    m_reportClock.invalidate();
+    m_positionFloor = 0;
+    m_seekTargetMs = -1;
+    m_seekTag = 0;
+    m_timeQueryTag = 0;
 }
 
 void MpvRealPlayer::onLoadReply(int error, const QVariantMap &result)
@@ -165,7 +176,7 @@ void MpvRealPlayer::openEntry(int index)
         });
         return;
     }
-    QString target;
+    QByteArray target;
     const QString local = localPathOf(location);
     if (!local.isEmpty()) {
         const FileCheck check = checkRegularFile(local);
@@ -173,25 +184,31 @@ void MpvRealPlayer::openEntry(int index)
             failLater(0, check.code, check.text);
             return;
         }
-        target = local;
+        target = local.toUtf8();
     } else if (isSupportedScheme(location)) {
-        target = location;
+        target = location.toUtf8();
     } else {
         failLater(0, UnsupportedSource,
                   QStringLiteral("Not a location this engine can open: %1").arg(location));
         return;
     }
+    loadTarget(target, local.isEmpty() ? location : local, failLater);
+}
+
+void MpvRealPlayer::loadTarget(const QByteArray &target, const QString &path,
+                               const std::function<void(int, int, const QString &)> &failLater)
+{
     int pause = m_paused ? 1 : 0;
-    lib::set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &pause);
-    const QByteArray path = target.toUtf8();
-    const QByteArray fileOptions = perFileOptions(target, m_startMs, m_options.trustPcmHeaders);
-    const char *args[] = {"loadfile", path.constData(), "replace",
+    lib::set_property_async(m_mpv, 0, "pause", MPV_FORMAT_FLAG, &pause);
+    const QByteArray fileOptions = perFileOptions(path, m_startMs, m_options.trustPcmHeaders);
+    const char *args[] = {"loadfile", target.constData(), "replace",
                           fileOptions.isEmpty() ? nullptr : fileOptions.constData(), nullptr};
+    m_seekTargetMs = m_startMs > 0 ? m_startMs : -1; // shown once the clip opens
     m_startMs = 0;
     // Queued like stop: libmpv runs queued commands in order, while a
     // direct command could overtake a stop still in the queue. The reply
     // carries the entry id that tells this clip's reports apart.
-    const quint64 tag = kFirstTag + m_nextTag++;
+    const quint64 tag = newTag();
     const int rc = lib::command_async(m_mpv, tag, args);
     if (rc < 0) {
         failLater(rc, PlaybackFailed, QString::fromUtf8(lib::error_string(rc)));
@@ -224,7 +241,7 @@ void MpvRealPlayer::stop()
     m_loadTag = 0;
     forgetClip();
     if (loaded && m_mpv) {
-        m_stopTag = kFirstTag + m_nextTag++;
+        m_stopTag = newTag();
         const char *args[] = {"stop", nullptr};
         if (lib::command_async(m_mpv, m_stopTag, args) >= 0)
             return;
@@ -264,10 +281,24 @@ void MpvRealPlayer::setPosition(qint32 ms)
                    QStringLiteral("The position %1 ms is outside the clip.").arg(ms), QString());
         return;
     }
+    if (seekTo(ms) && m_restarted)
+        setState(Seeking); // until libmpv reports the playback restarted
+}
+
+bool MpvRealPlayer::seekTo(qint32 ms)
+{
     const QByteArray seconds = QByteArray::number(ms / 1000.0, 'f', 3);
     const char *args[] = {"seek", seconds.constData(), "absolute", nullptr};
-    if (lib::command_async(m_mpv, 0, args) >= 0 && m_restarted)
-        setState(Seeking); // until libmpv reports the playback restarted
+    const quint64 tag = newTag();
+    if (lib::command_async(m_mpv, tag, args) < 0)
+        return false;
+    // The new place at once, until libmpv says where the seek landed; a
+    // read of the time asked before this seek no longer applies.
+    m_seekTag = tag;
+    m_seekTargetMs = ms;
+    m_timeQueryTag = 0;
+    m_positionFloor = 0;
+    return true;
 }
 
 } // namespace orvane::playback::mpv
