@@ -23,6 +23,7 @@ struct Api {
     decltype(&::mpv_request_log_messages) request_log_messages = nullptr;
     decltype(&::mpv_wait_event) wait_event = nullptr;
     decltype(&::mpv_set_wakeup_callback) set_wakeup_callback = nullptr;
+    decltype(&::mpv_stream_cb_add_ro) stream_cb_add_ro = nullptr;
 };
 
 template <typename F> bool resolve(void *handle, const char *name, F &fn)
@@ -47,7 +48,8 @@ bool resolveAll(void *h, Api &a)
            resolve(h, "mpv_observe_property", a.observe_property) &&
            resolve(h, "mpv_request_log_messages", a.request_log_messages) &&
            resolve(h, "mpv_wait_event", a.wait_event) &&
-           resolve(h, "mpv_set_wakeup_callback", a.set_wakeup_callback);
+           resolve(h, "mpv_set_wakeup_callback", a.set_wakeup_callback) &&
+           resolve(h, "mpv_stream_cb_add_ro", a.stream_cb_add_ro);
 }
 
 // Loaded on the GUI thread before any engine thread exists; never unloaded
@@ -138,6 +140,11 @@ mpv_event *wait_event(mpv_handle *ctx, double timeout)
 void set_wakeup_callback(mpv_handle *ctx, void (*cb)(void *d), void *d)
 {
     api()->set_wakeup_callback(ctx, cb, d);
+}
+int stream_cb_add_ro(mpv_handle *ctx, const char *protocol, void *user_data,
+                     mpv_stream_cb_open_ro_fn open_fn)
+{
+    return api()->stream_cb_add_ro(ctx, protocol, user_data, open_fn);
 }
 
 } // namespace orvane::playback::mpv::lib

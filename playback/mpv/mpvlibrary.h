@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mpv/client.h>
+#include <mpv/stream_cb.h>
 
 namespace orvane::playback::mpv::lib {
 
@@ -38,5 +39,7 @@ int observe_property(mpv_handle *mpv, uint64_t reply_userdata, const char *name,
 int request_log_messages(mpv_handle *ctx, const char *min_level);
 mpv_event *wait_event(mpv_handle *ctx, double timeout);
 void set_wakeup_callback(mpv_handle *ctx, void (*cb)(void *d), void *d);
+int stream_cb_add_ro(mpv_handle *ctx, const char *protocol, void *user_data,
+                     mpv_stream_cb_open_ro_fn open_fn);
 
 } // namespace orvane::playback::mpv::lib

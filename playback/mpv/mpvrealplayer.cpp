@@ -2,6 +2,7 @@
 #include "playback/mpv/mpvrealplayer_p.h"
 
 #include "playback/mpv/mpvlibrary.h"
+#include "playback/mpv/realmediastream.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -191,6 +192,8 @@ bool MpvRealPlayer::ensureMpv()
     // shows all of libmpv's reasoning.
     lib::request_log_messages(m_mpv, lcMpv().isDebugEnabled() ? "debug" : "error");
     observeProperties();
+    if (!addRetimingProtocol(m_mpv))
+        qCWarning(lcMpv) << "RealMedia files without packet times will show no time";
     // The engine's threads only post; drain() does the work on our thread.
     lib::set_wakeup_callback(
         m_mpv,
@@ -296,8 +299,9 @@ void MpvRealPlayer::onLogMessage(const mpv_event_log_message &message)
         qCDebug(lcMpv) << message.prefix << QByteArray(message.text).trimmed();
         return;
     }
+    // The file's own name, not the stream libmpv reads it through.
     m_lastLog = QString::fromUtf8(message.prefix) + QStringLiteral(": ") +
-                QString::fromUtf8(message.text).trimmed();
+                QString::fromUtf8(message.text).trimmed().remove(QLatin1String(kRetimedScheme));
 }
 
 // Copies what it needs out of the event at once: a signal handler that pumps

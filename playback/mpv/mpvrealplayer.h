@@ -47,7 +47,9 @@ struct MpvOptions {
 // libmpv: settings and commands are queued to it, and what the members
 // report comes from observed properties and from answers to queued reads,
 // kept here. (libmpv's core waits for its video thread at times; a
-// synchronous call made then would freeze the window.)
+// synchronous call made then would freeze the window.) The only code that
+// runs on libmpv's threads besides the wake-up is the reader of RealMedia
+// files without packet times (realmediastream.h), which touches only its file.
 class MpvRealPlayer final : public RealPlayer
 {
     Q_OBJECT

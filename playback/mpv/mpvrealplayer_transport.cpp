@@ -2,6 +2,7 @@
 #include "playback/mpv/mpvrealplayer_p.h"
 
 #include "playback/mpv/mpvlibrary.h"
+#include "playback/mpv/realmediastream.h"
 #include "playback/mpv/sourcefiles.h"
 
 #include <QFileInfo>
@@ -184,7 +185,7 @@ void MpvRealPlayer::openEntry(int index)
             failLater(0, check.code, check.text);
             return;
         }
-        target = local.toUtf8();
+        target = needsRetiming(local) ? retimedLocation(local) : local.toUtf8();
     } else if (isSupportedScheme(location)) {
         target = location.toUtf8();
     } else {
