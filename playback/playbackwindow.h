@@ -34,6 +34,10 @@ public:
     virtual void layoutPictureArea() = 0;
     // A menu item's help text occupies the status line.
     virtual bool menuHelpShown() const = 0;
+    // The status line and seek bar can be seen: the window is on the
+    // screen, not minimised and not covered whole. While they cannot, the
+    // periodic refresh leaves them alone.
+    virtual bool statusShown() const = 0;
 };
 
 } // namespace orvane::playback

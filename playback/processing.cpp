@@ -117,7 +117,7 @@ void ProcessingLoop::runLoop()
             }
             m_session.UpdateStatus();
         }
-        wakeForNextFrame(modMain::ProcessingEnabled && state::LoadedMediaType != kMediaNone);
+        wakeForNextFrame(modMain::ProcessingEnabled && m_session.wantsFrames());
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     m_frame.stop();

@@ -73,6 +73,9 @@ public:
 
     // One refresh of the seek bar and status line (and the CD end of track).
     void UpdateStatus();
+    // The refresh has something to show: media is loaded and the window's
+    // status line can be seen.
+    bool wantsFrames() const { return state::LoadedMediaType != kMediaNone && statusShown(); }
     // The seek bar: the user drags it (scroll) / its value was set (change).
     void silSeek_Scroll();
     void silSeek_Change();
@@ -86,6 +89,7 @@ private:
     void layoutPictureArea();
     void setStatus(const QString &text);
     bool refreshFromEngine();
+    bool statusShown() const;
     void applyLength(double length);
     void runCdStep();
 

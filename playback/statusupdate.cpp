@@ -13,7 +13,9 @@ void PlaybackSession::UpdateStatus()
 {
     if (m_seekDragging || (m_window && m_window->menuHelpShown()))
         return;
-    if (state::LoadedMediaType == kMediaNone) {
+    if (!statusShown()) {
+        // Nothing to draw for; the end of a CD track is still noticed.
+    } else if (state::LoadedMediaType == kMediaNone) {
         m_memory.statusText = core::GetText(QStringLiteral("Status"), QStringLiteral("mesReady"));
         if (m_status)
             m_status->setText(m_memory.statusText);
@@ -33,6 +35,12 @@ bool PlaybackSession::refreshFromEngine()
     if (length <= 0.0) {
         if (m_seekBar && m_seekBar->isEnabled())
             m_seekBar->setEnabled(false);
+        // A stream of unknown length still shows where it is and what it
+        // does ("??:??.??" for the length), not the idle text it started with.
+        if (text != m_memory.statusText) {
+            setStatus(text);
+            m_memory.statusText = text;
+        }
         return false;
     }
     if (m_seekBar && !m_seekBar->isEnabled())
@@ -49,6 +57,11 @@ bool PlaybackSession::refreshFromEngine()
         m_memory.statusText = text;
     }
     return true;
+}
+
+bool PlaybackSession::statusShown() const
+{
+    return !m_window || m_window->statusShown();
 }
 
 void PlaybackSession::applyLength(double length)

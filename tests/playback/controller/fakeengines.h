@@ -282,6 +282,7 @@ public:
     int soundActions = 0;
     int layouts = 0;
     bool menuHelp = false;
+    bool shown = true;
 
     void pressControlButton(const QString &key) override { pressed = key; }
     void runSoundAction() override { ++soundActions; }
@@ -289,6 +290,7 @@ public:
     QString mediaInfoText() override { return QStringLiteral("info"); }
     void layoutPictureArea() override { ++layouts; }
     bool menuHelpShown() const override { return menuHelp; }
+    bool statusShown() const override { return shown; }
 };
 
 class FakeSeekBar final : public playback::SeekBar
