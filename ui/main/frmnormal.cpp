@@ -24,6 +24,7 @@
 #include "ui/main/mprisservice.h"
 #include "ui/main/nativewindow.h"
 #include "ui/main/picturelayout.h"
+#include "ui/main/statuslabel.h"
 #include "ui/main/twips.h"
 #include "ui/main/widgetcontrols.h"
 #include "ui/main/windowsettings.h"
@@ -83,6 +84,8 @@ void frmNormal::createEngines()
                 if (index >= 0 && index < playlist::PlayList.size())
                     playlist::PlayList[index].DOPLAY = checked ? -1 : 0;
             });
+    // A press on the groove has moved the handle already: it starts the drag.
+    connect(m_silSeek, &QSlider::sliderPressed, this, [this] { m_session->silSeek_Scroll(); });
     connect(m_silSeek, &QSlider::sliderMoved, this, [this] { m_session->silSeek_Scroll(); });
     connect(m_silSeek, &QSlider::sliderReleased, this, [this] { m_session->silSeek_Change(); });
 }

@@ -37,6 +37,7 @@ class MainMenus;
 class LabelStatusLine;
 class MprisService;
 class SliderSeekBar;
+class StatusLabel;
 
 // The main window: the picture area with the two engines' video and the
 // logo above a control bar of five panels (controls, seek and status,
@@ -101,7 +102,7 @@ public:
 
     playlist::PlayListModel &playListModel() { return *m_model; }
     playback::PlaybackSession *session() { return m_session.get(); }
-    QLabel *statusLabel() const { return m_lblStatus; }
+    StatusLabel *statusLabel() const { return m_lblStatus; }
 
     // PlaybackWindow
     void pressControlButton(const QString &key) override;
@@ -110,6 +111,7 @@ public:
     QString mediaInfoText() override;
     void layoutPictureArea() override { LayoutPictureArea(); }
     bool menuHelpShown() const override;
+    bool statusShown() const override;
 
     // AddingWindow
     std::unique_ptr<adding::ProgressSink> loadStatusDialog() override;
@@ -208,7 +210,7 @@ private:
     QToolBar *m_tobControl = nullptr;
     QSlider *m_silVolume = nullptr;
     QSlider *m_silSeek = nullptr;
-    QLabel *m_lblStatus = nullptr;
+    StatusLabel *m_lblStatus = nullptr;
     QToolBar *m_tobPlayList = nullptr;
     QTreeView *m_lstPlayList = nullptr;
     QGroupBox *m_fraInfo = nullptr;

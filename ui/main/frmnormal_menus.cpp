@@ -10,6 +10,8 @@
 #include "ui/main/mainmenus.h"
 #include "ui/main/twips.h"
 
+#include <QWindow>
+
 namespace orvane::ui {
 
 namespace {
@@ -25,6 +27,12 @@ void frmNormal::BuildMenus()
 {
     m_menus = std::make_unique<MainMenus>(*this);
     m_menus->BuildMenus();
+}
+
+bool frmNormal::statusShown() const
+{
+    const QWindow *window = windowHandle();
+    return window && window->isExposed() && !isMinimized() && m_coolBar->isVisible();
 }
 
 bool frmNormal::menuHelpShown() const

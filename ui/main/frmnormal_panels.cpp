@@ -6,6 +6,7 @@
 #include "ui/main/artwork.h"
 #include "ui/main/controlbar.h"
 #include "ui/main/frmnormal.h"
+#include "ui/main/statuslabel.h"
 #include "ui/main/twips.h"
 
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QSlider>
 #include <QToolBar>
 #include <QTreeView>
@@ -23,6 +25,20 @@ namespace orvane::ui {
 using core::GetText;
 
 namespace {
+
+// A click on the seek bar's groove moves the handle there and starts a
+// drag, as desktop media players do; the page step would jump 30 seconds.
+class SeekBarStyle final : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 // Designed minimum heights of the five bands, in twips.
 constexpr int kBandHeights[CoolBar::kBands] = {570, 735, 570, 1455, 1440};
@@ -116,7 +132,10 @@ QWidget *frmNormal::buildSeekPanel()
     m_silSeek->setObjectName(QStringLiteral("silSeek"));
     m_silSeek->setToolTip(QStringLiteral("SEEK BAR"));
     m_silSeek->setEnabled(false);
-    m_lblStatus = new QLabel(picSeek);
+    auto *style = new SeekBarStyle;
+    style->setParent(m_silSeek);
+    m_silSeek->setStyle(style);
+    m_lblStatus = new StatusLabel(picSeek);
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
     m_lblStatus->setToolTip(QStringLiteral("STATUS BAR"));
     rows->addWidget(m_silSeek);

@@ -1,4 +1,5 @@
 #include "ui/main/mainmenus.h"
+#include "ui/main/statuslabel.h"
 
 #include "core/language.h"
 #include "playback/session.h"
@@ -296,7 +297,7 @@ void MainMenus::RemoveKeys()
 
 void MainMenus::ShowMenuHelp(int id)
 {
-    QLabel *status = m_form.statusLabel();
+    StatusLabel *status = m_form.statusLabel();
     if (id == -1) {
         m_menuHelpShown = false;
         if (status)

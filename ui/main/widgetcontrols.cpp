@@ -1,6 +1,7 @@
 #include "ui/main/widgetcontrols.h"
 
-#include <QLabel>
+#include "ui/main/statuslabel.h"
+
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -8,7 +9,9 @@ namespace orvane::ui {
 
 int SliderSeekBar::value() const
 {
-    return m_slider->value();
+    // While the user drags, the handle is ahead of the value: Qt reports a
+    // move before it takes the new value over. What the user sees counts.
+    return m_slider->sliderPosition();
 }
 
 void SliderSeekBar::setValue(int value)

@@ -3,7 +3,6 @@
 #include "playback/playbackwindow.h"
 #include "playback/seekbar.h"
 
-class QLabel;
 class QSlider;
 
 namespace orvane::ui {
@@ -29,18 +28,20 @@ private:
     QSlider *m_slider;
 };
 
+class StatusLabel;
+
 // The status label as the playback code's status line.
 class LabelStatusLine final : public playback::StatusLine
 {
 public:
-    explicit LabelStatusLine(QLabel *label)
+    explicit LabelStatusLine(StatusLabel *label)
         : m_label(label)
     {}
     QString text() const override;
     void setText(const QString &text) override;
 
 private:
-    QLabel *m_label;
+    StatusLabel *m_label;
 };
 
 } // namespace orvane::ui

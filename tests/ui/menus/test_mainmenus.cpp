@@ -17,6 +17,7 @@
 #include "ui/main/controlbar.h"
 #include "ui/main/frmnormal.h"
 #include "ui/main/mainmenus.h"
+#include "ui/main/statuslabel.h"
 #include "ui/main/twips.h"
 #include "ui/toolkit/clsactivemenu.h"
 #include "ui/toolkit/commondialog.h"
