@@ -1,0 +1,79 @@
+#pragma once
+
+#include "tests/e2e/atspi.h"
+#include "tests/e2e/desktop.h"
+#include "tests/support/processes.h"
+
+#include <QHash>
+#include <QPoint>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace orvane::e2e {
+
+// The real orvane program on a Desktop, as a user starts it from a
+// launcher: no standard input, a program folder of its own (so its
+// setting.ini is private), real sound and a real window. The test drives it
+// with real input (xdotool over XTEST) and reads it through accessibility
+// and MPRIS, as a user's screen reader and sound applet would.
+class Player
+{
+public:
+    Player(Desktop &desktop, const test::ProgramFolder &folder);
+    ~Player();
+    Player(const Player &) = delete;
+    Player &operator=(const Player &) = delete;
+
+    // Starts the program with these arguments; false when it does not run.
+    bool start(const QStringList &args = {});
+    // Waits (bounded) for the program to end; its exit status, -1 while it
+    // still runs, -2 after a crash.
+    int waitForExit(int timeoutMs = 10000);
+    bool isRunning() const;
+    qint64 pid() const;
+    // Everything the program printed so far.
+    QString log() const;
+    // Where the program's GUI thread is now (gdb), for a test that fails
+    // because the program stopped answering.
+    QString backtrace() const;
+
+    // The main window's X id, once it is mapped (empty when it never is).
+    QString window(int timeoutMs = 20000);
+    // Gives the main window the focus (through the window manager).
+    void activate();
+
+    // Input through the X server's test extension.
+    void key(const QString &combination);
+    // Presses a key that opens a pop-up (a menu, a dialog) and waits until
+    // a new window of the program is on screen; false when none comes.
+    bool keyForPopup(const QString &combination, int timeoutMs = 5000);
+    // The program's windows on screen.
+    int visibleWindows();
+    void click(const QPoint &screen);
+    void drag(const QPoint &from, const QPoint &to);
+
+    // The widget whose tool tip is the text (Qt reports it as the
+    // accessible description).
+    Accessible control(const QString &toolTip);
+    AtSpi &accessibility();
+    // The status line under the seek bar, as a screen reader reads it.
+    QString statusText();
+
+    // playerctl for this program; its output, trimmed.
+    QString playerctl(const QStringList &args);
+
+private:
+    Desktop &m_desktop;
+    const test::ProgramFolder &m_folder;
+    std::unique_ptr<QProcess> m_process;
+    std::unique_ptr<AtSpi> m_atspi;
+    Accessible m_root;
+    QHash<QString, Accessible> m_controls; // by tool tip
+    QString m_window;
+    QString m_logPath;
+};
+
+} // namespace orvane::e2e
