@@ -26,9 +26,12 @@ bool Player::start(const QStringList &args)
 {
     QProcessEnvironment env = m_desktop.environment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+    if (m_accessibility)
+        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
     // Warnings into the log, not the journal: a failed test shows them.
     env.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
+    for (const QString &name : m_extraEnv.keys())
+        env.insert(name, m_extraEnv.value(name));
     m_logPath = m_folder.path() + QStringLiteral("/run-") +
                 QUuid::createUuid().toString(QUuid::Id128).left(8) + QStringLiteral(".log");
     m_process = std::make_unique<QProcess>();

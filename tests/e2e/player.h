@@ -27,6 +27,15 @@ public:
     Player(const Player &) = delete;
     Player &operator=(const Player &) = delete;
 
+    // Before start(): whether the program publishes its widgets to the
+    // accessibility bus (on by default; the tests read it that way). A
+    // benchmark turns it off, as most desktops run without a screen reader.
+    void setAccessibility(bool on) { m_accessibility = on; }
+    // Before start(): one more environment variable for the program.
+    void setEnvironment(const QString &name, const QString &value)
+    {
+        m_extraEnv.insert(name, value);
+    }
     // Starts the program with these arguments; false when it does not run.
     bool start(const QStringList &args = {});
     // Waits (bounded) for the program to end; its exit status, -1 while it
@@ -74,6 +83,8 @@ private:
     QHash<QString, Accessible> m_controls; // by tool tip
     QString m_window;
     QString m_logPath;
+    bool m_accessibility = true;
+    QProcessEnvironment m_extraEnv;
 };
 
 } // namespace orvane::e2e
