@@ -16,7 +16,8 @@ ProcessingLoop::ProcessingLoop(PlaybackSession &session, AddMediaHandler addMedi
     , m_addMedia(std::move(addMedia))
 {
     connect(&m_timer, &QTimer::timeout, this, &ProcessingLoop::tick);
-    m_frame.setInterval(kFrameMs);
+    m_tick.setSingleShot(true);
+    m_tick.setTimerType(Qt::PreciseTimer);
     session.setProcessing(this);
 }
 
@@ -62,17 +63,17 @@ void ProcessingLoop::tick()
         runLoop();
 }
 
-// Loaded media moves on by itself, so a pass is due at least once a frame.
-// With nothing loaded only an event can change what a pass would show, and
-// every event is followed by a pass anyway: the loop then sleeps until one
-// arrives. One repeating timer serves all passes, so a pass costs a single
-// wake-up.
-void ProcessingLoop::wakeForNextFrame(bool needed)
+// Playing media moves on by itself, so a pass is due when the shown time
+// reaches its next second. Otherwise only an event can change what a pass
+// would show, and every event is followed by a pass anyway: the loop then
+// sleeps until one arrives. One timer serves all passes, so a pass costs a
+// single wake-up.
+void ProcessingLoop::wakeForNextTick(int ms)
 {
-    if (needed && !m_frame.isActive())
-        m_frame.start();
-    else if (!needed && m_frame.isActive())
-        m_frame.stop();
+    if (ms < 0)
+        m_tick.stop();
+    else
+        m_tick.start(ms);
 }
 
 bool ProcessingLoop::takePending(QString &text) const
@@ -117,10 +118,10 @@ void ProcessingLoop::runLoop()
             }
             m_session.UpdateStatus();
         }
-        wakeForNextFrame(modMain::ProcessingEnabled && m_session.wantsFrames());
+        wakeForNextTick(modMain::ProcessingEnabled ? m_session.msUntilNextSecond() : -1);
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
-    m_frame.stop();
+    m_tick.stop();
     m_looping = false;
 }
 

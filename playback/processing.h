@@ -14,8 +14,8 @@ class PlaybackSession;
 // step per tick. Loop mode (1) turns the first tick into a loop that runs a
 // step and lets events run, until QuitProcessing is set, so every other
 // event runs nested inside it; each pass sleeps until the next event, and
-// while media is loaded at most one display frame, so an idle player does
-// not burn a core. Either
+// while media plays at most until its shown time reaches the next second,
+// so neither an idle nor a playing player burns a core. Either
 // way a step hands the oldest waiting PendingCommand text to adding media,
 // or refreshes the status.
 class ProcessingLoop : public QObject
@@ -24,11 +24,6 @@ class ProcessingLoop : public QObject
 
 public:
     using AddMediaHandler = std::function<void(const QString &locations)>;
-
-    // The longest a loop pass waits for an event while media is loaded:
-    // about 30 status updates a second keep the time and seek bar smooth,
-    // and twice that rate cost a third more CPU than playing itself.
-    static constexpr int kFrameMs = 33;
 
     ProcessingLoop(PlaybackSession &session, AddMediaHandler addMedia, QObject *parent = nullptr);
 
@@ -52,12 +47,12 @@ private:
     void timerStep();
     void runLoop();
     bool takePending(QString &text) const;
-    void wakeForNextFrame(bool needed);
+    void wakeForNextTick(int ms);
 
     PlaybackSession &m_session;
     AddMediaHandler m_addMedia;
     QTimer m_timer;
-    QTimer m_frame; // wakes a loop pass that no event woke
+    QTimer m_tick; // wakes a loop pass that no event woke
     int m_mode = 1;
     bool m_looping = false;
     quint64 m_steps = 0;

@@ -21,6 +21,7 @@ struct StatusMemory {
     double position = 0.0;
     double length = 0.0;
     QString statusText;
+    double shownPosition = 0.0; // the position statusText shows
     qint32 cdMode = 0;
     qint16 cdRepeat = 0; // plays of the current CD track so far
 };
@@ -34,6 +35,9 @@ class PlaybackSession : public QObject
     Q_OBJECT
 
 public:
+    // How long after a whole second of the media the clock's refresh comes.
+    static constexpr int kTickLateMs = 20;
+
     // silSeek, lblStatus and window may be null (nothing is shown then).
     PlaybackSession(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, playlist::lstPlayList &view,
                     SeekBar *silSeek, StatusLine *lblStatus, PlaybackWindow *window,
@@ -73,9 +77,10 @@ public:
 
     // One refresh of the seek bar and status line (and the CD end of track).
     void UpdateStatus();
-    // The refresh has something to show: media is loaded and the window's
-    // status line can be seen.
-    bool wantsFrames() const { return state::LoadedMediaType != kMediaNone && statusShown(); }
+    // While media plays on screen: milliseconds until the shown time should
+    // move to its next second; -1 when no change is due with the clock
+    // (nothing loaded, paused, stopped, or not on the screen).
+    int msUntilNextSecond() const;
     // The seek bar: the user drags it (scroll) / its value was set (change).
     void silSeek_Scroll();
     void silSeek_Change();
@@ -89,6 +94,7 @@ private:
     void layoutPictureArea();
     void setStatus(const QString &text);
     bool refreshFromEngine();
+    void showStatus(const QString &text, double position);
     bool statusShown() const;
     void applyLength(double length);
     void runCdStep();

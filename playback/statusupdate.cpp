@@ -5,6 +5,7 @@
 #include "playback/session.h"
 #include "playback/status.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orvane::playback {
@@ -37,10 +38,8 @@ bool PlaybackSession::refreshFromEngine()
             m_seekBar->setEnabled(false);
         // A stream of unknown length still shows where it is and what it
         // does ("??:??.??" for the length), not the idle text it started with.
-        if (text != m_memory.statusText) {
-            setStatus(text);
-            m_memory.statusText = text;
-        }
+        m_memory.position = position;
+        showStatus(text, position);
         return false;
     }
     if (m_seekBar && !m_seekBar->isEnabled())
@@ -52,11 +51,40 @@ bool PlaybackSession::refreshFromEngine()
             m_seekBar->setValue(int(std::nearbyint(position / m_seekScale)));
         m_memory.position = position;
     }
-    if (text != m_memory.statusText) {
-        setStatus(text);
-        m_memory.statusText = text;
-    }
+    showStatus(text, position);
     return true;
+}
+
+// The running time is shown to the second, like a clock: a text that
+// differs from the shown one only in the hundredths of a position moving on
+// within the same second is not written (writing it 30 times a second cost
+// several times what playing itself costs). A new second, a jump back or
+// ahead, a new length or play mode is written at once.
+void PlaybackSession::showStatus(const QString &text, double position)
+{
+    if (text == m_memory.statusText)
+        return;
+    const auto tail = [](const QString &status) {
+        return QStringView(status).mid(status.indexOf(QStringLiteral(" / ")));
+    };
+    const bool ticking = !m_memory.statusText.isEmpty() && position >= m_memory.shownPosition &&
+                         std::floor(position) == std::floor(m_memory.shownPosition) &&
+                         tail(text) == tail(m_memory.statusText);
+    if (ticking)
+        return;
+    setStatus(text);
+    m_memory.statusText = text;
+    m_memory.shownPosition = position;
+}
+
+int PlaybackSession::msUntilNextSecond() const
+{
+    if (state::LoadedMediaType == kMediaNone || !statusShown() ||
+        GetPlayMode(m_mediaPlayer, m_realPlayer) != kPlayModePlaying)
+        return -1;
+    // Just past the second, so the time reads it whole.
+    const double fraction = m_memory.position - std::floor(m_memory.position);
+    return std::clamp(int((1.0 - fraction) * 1000.0) + kTickLateMs, kTickLateMs, 1000);
 }
 
 bool PlaybackSession::statusShown() const

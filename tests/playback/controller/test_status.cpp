@@ -87,6 +87,43 @@ TEST_F(FakeControllerTest, StatusLineFollowsTheEngine)
     EXPECT_EQ(status.writes, streamWrites);
 }
 
+TEST_F(FakeControllerTest, RunningTimeIsShownToTheSecond)
+{
+    test::addItem(view, test::fileItem(QStringLiteral("/m/a.mp3")));
+    view.setSelectedPosition(0);
+    mp.length = 240.0;
+    mp.position = 10.0;
+    ASSERT_TRUE(PlayItem(mp, rp, view, &seek));
+    session.UpdateStatus();
+    ASSERT_EQ(status.shown, QStringLiteral("00:10.00 / 04:00.00     Playing"));
+    const int writes = status.writes;
+    struct Step {
+        double position;
+        bool written;
+        const char *why;
+    };
+    const Step steps[] = {
+        {10.40, false, "the same second, later"},
+        {10.99, false, "still the same second"},
+        {11.02, true, "the next second"},
+        {11.50, false, "within it again"},
+        {4.25, true, "a seek back"},
+        {9.75, true, "a seek ahead"},
+    };
+    int expected = writes;
+    for (const Step &step : steps) {
+        mp.position = step.position;
+        session.UpdateStatus();
+        expected += step.written ? 1 : 0;
+        EXPECT_EQ(status.writes, expected) << step.why;
+    }
+    // A new play mode is written whatever the time does.
+    mp.pause();
+    mp.position = 9.80;
+    session.UpdateStatus();
+    EXPECT_EQ(status.shown, QStringLiteral("00:09.80 / 04:00.00     Paused"));
+}
+
 TEST_F(FakeControllerTest, DraggingTheSeekBarSeeksOnRelease)
 {
     test::addItem(view, test::fileItem(QStringLiteral("/m/a.mp3")));
