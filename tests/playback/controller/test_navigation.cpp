@@ -283,8 +283,8 @@ TEST_F(NavigationTest, LoopModeRefreshesPlayingMediaWithoutEvents)
     mp.livePosition = [&clock] { return clock.elapsed() / 1000.0; };
     QTimer::singleShot(2500, [] { core::modMain::QuitProcessing = true; });
     loop.start(1, 500);
-    ASSERT_TRUE(test::waitUntil(
-        [&] { return core::modMain::QuitProcessing && !loop.isLooping(); }, 10000));
+    ASSERT_TRUE(
+        test::waitUntil([&] { return core::modMain::QuitProcessing && !loop.isLooping(); }, 10000));
     const QString shown = status.shown;
     EXPECT_TRUE(shown.startsWith(QStringLiteral("00:02.")) &&
                 shown.endsWith(QStringLiteral(" / 04:00.00     Playing")))
