@@ -1,7 +1,7 @@
 // CPU while playing: a 10-minute MP3 for 30 s through the GStreamer engine
 // into a PulseAudio null sink, against gst-launch-1.0's bare playbin with
 // pulsesink on the same file in the same run and the same private server.
-#include "bench/gst/benchmedia.h"
+#include "bench/benchmedia.h"
 #include "playback/gst/gstmediaplayer.h"
 #include "tests/support/pulse.h"
 

@@ -1,7 +1,7 @@
 // Probe cost of the GStreamer engine: a location handed to FileName until
 // the engine reports it stopped (opened and prerolled), as adding media
 // does it for every file, over 200 local files.
-#include "bench/gst/benchmedia.h"
+#include "bench/benchmedia.h"
 #include "playback/gst/gstmediaplayer.h"
 #include "tests/support/pulse.h"
 

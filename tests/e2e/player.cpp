@@ -41,7 +41,7 @@ bool Player::start(const QStringList &args)
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     // A launcher gives the program no terminal; some give it no input at all.
     m_process->setChildProcessModifier([] { ::close(0); });
-    m_process->start(m_folder.executable(), args);
+    m_process->start(m_program.isEmpty() ? m_folder.executable() : m_program, args);
     return m_process->waitForStarted(10000);
 }
 

@@ -36,6 +36,9 @@ public:
     {
         m_extraEnv.insert(name, value);
     }
+    // Before start(): another program to run in orvane's place, started the
+    // same way (a benchmark's reference: a Qt hello-world, gst-launch-1.0).
+    void setProgram(const QString &executable) { m_program = executable; }
     // Starts the program with these arguments; false when it does not run.
     bool start(const QStringList &args = {});
     // Waits (bounded) for the program to end; its exit status, -1 while it
@@ -83,6 +86,7 @@ private:
     QHash<QString, Accessible> m_controls; // by tool tip
     QString m_window;
     QString m_logPath;
+    QString m_program;
     bool m_accessibility = true;
     QProcessEnvironment m_extraEnv;
 };
