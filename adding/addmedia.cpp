@@ -518,6 +518,10 @@ bool addMediaOnce(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer
                              total, 1, 1);
         if (playlist::LoadPlayList(location, view)) {
             added = true;
+            // Loading empties the view and with it the selection; without
+            // one, AutoPlay below would play nothing from the opened list.
+            if (view.count() > 0)
+                view.setSelectedPosition(0);
             progress.Show_Status(statusText("mesPlaylist"), none, none, -1, -1, 0, 0);
             walked = false;
             break;

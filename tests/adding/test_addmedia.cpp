@@ -93,12 +93,16 @@ TEST_F(AddingTest, PlaylistFileAtTheHeadReplacesThePlaylist)
     ASSERT_TRUE(add(fileLocation(toneMp3())));
     ASSERT_EQ(view.count(), 1);
 
+    core::modMain::AutoPlay = true;
     ASSERT_TRUE(add(ovl + u'|' + fileLocation(toneMp3())));
 
     ASSERT_EQ(view.count(), 1);
     EXPECT_EQ(recordAt(0).FILENAME, fileLocation(toneWav()));
     EXPECT_EQ(window.statusCalls.last().line1, status("mesPlaylist"));
     EXPECT_EQ(window.errorLogsShown, 0);
+    // The opened list plays from its first item.
+    EXPECT_EQ(view.selectedPosition(), 0);
+    EXPECT_EQ(playback::state::LoadedSource, fileLocation(toneWav()));
 }
 
 TEST_F(AddingTest, TryOtherEngineDecidesAFileTheFirstEngineCannotDecode)
