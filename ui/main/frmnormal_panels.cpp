@@ -26,9 +26,10 @@ using core::GetText;
 
 namespace {
 
-// A click on the seek bar's groove moves the handle there and starts a
-// drag, as desktop media players do; the page step would jump 30 seconds.
-class SeekBarStyle final : public QProxyStyle
+// A click on a slider's groove (the seek bar, the volume) moves the handle
+// there and starts a drag, as desktop media players do; the page step would
+// jump 30 seconds or a tenth of the volume.
+class JumpToClickStyle final : public QProxyStyle
 {
 public:
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
@@ -116,7 +117,12 @@ QWidget *frmNormal::buildControlPanel()
     m_silVolume->setRange(0, 1000);
     m_silVolume->setValue(1000);
     m_silVolume->setPageStep(100);
-    connect(m_silVolume, &QSlider::sliderReleased, this, [this] { setVolumeFromControls(); });
+    auto *jump = new JumpToClickStyle;
+    jump->setParent(m_silVolume);
+    m_silVolume->setStyle(jump);
+    // Every move the user makes reaches the mixer at once: a click, a drag,
+    // the keys, the wheel.
+    connect(m_silVolume, &QSlider::valueChanged, this, [this] { setVolumeFromControls(); });
     row->addWidget(m_silVolume, 1);
     return picControl;
 }
@@ -132,7 +138,7 @@ QWidget *frmNormal::buildSeekPanel()
     m_silSeek->setObjectName(QStringLiteral("silSeek"));
     m_silSeek->setToolTip(QStringLiteral("SEEK BAR"));
     m_silSeek->setEnabled(false);
-    auto *style = new SeekBarStyle;
+    auto *style = new JumpToClickStyle;
     style->setParent(m_silSeek);
     m_silSeek->setStyle(style);
     m_lblStatus = new StatusLabel(picSeek);
