@@ -129,9 +129,9 @@ QSize windowSize(const e2e::Desktop &desktop, qint64 pid, const QString &namePat
 {
     const QString id = desktop
                            .run(QStringLiteral("xdotool"),
-                                {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                 QStringLiteral("--pid"), QString::number(pid),
-                                 QStringLiteral("--name"), namePattern})
+                                {QStringLiteral("search"), QStringLiteral("--all"),
+                                 QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                 QString::number(pid), QStringLiteral("--name"), namePattern})
                            .section(u'\n', 0, 0);
     if (id.isEmpty())
         return {};

@@ -139,14 +139,14 @@ QList<Accessible> AtSpi::children(const Accessible &object)
     return list;
 }
 
-Accessible AtSpi::find(const Accessible &root, const QString &which, const QString &text)
+Accessible AtSpi::find(const Accessible &root, const std::function<bool(const Accessible &)> &match)
 {
     // Bounded: a broken tree must not keep a test busy for long.
     std::deque<Accessible> queue{root};
     for (int visited = 0; !queue.empty() && visited < 2000; ++visited) {
         const Accessible object = queue.front();
         queue.pop_front();
-        if (property(object, kAccessible, which) == text)
+        if (match(object))
             return object;
         for (const Accessible &child : children(object))
             queue.push_back(child);
@@ -156,12 +156,55 @@ Accessible AtSpi::find(const Accessible &root, const QString &which, const QStri
 
 Accessible AtSpi::findByDescription(const Accessible &root, const QString &text)
 {
-    return find(root, QStringLiteral("Description"), text);
+    return find(root, [&](const Accessible &object) { return description(object) == text; });
 }
 
 Accessible AtSpi::findByName(const Accessible &root, const QString &text)
 {
-    return find(root, QStringLiteral("Name"), text);
+    return find(root, [&](const Accessible &object) { return name(object) == text; });
+}
+
+Accessible AtSpi::findByRole(const Accessible &root, const QString &role)
+{
+    return find(root, [&](const Accessible &object) { return roleName(object) == role; });
+}
+
+QString AtSpi::roleName(const Accessible &object)
+{
+    const QDBusMessage reply =
+        call(bus(), QDBusMessage::createMethodCall(object.service, object.path, kAccessible,
+                                                   QStringLiteral("GetRoleName")));
+    return ok(reply) ? reply.arguments().constFirst().toString() : QString();
+}
+
+int AtSpi::intProperty(const Accessible &object, const QString &interface, const QString &name)
+{
+    bool converted = false;
+    const int value = property(object, interface, name).toInt(&converted);
+    return converted ? value : -1;
+}
+
+QStringList AtSpi::columnTexts(const Accessible &table, int column)
+{
+    const QString kTable = QStringLiteral("org.a11y.atspi.Table");
+    const int rows = intProperty(table, kTable, QStringLiteral("NRows"));
+    QStringList texts;
+    for (int row = 0; row < rows && row < 1000; ++row) {
+        QDBusMessage get = QDBusMessage::createMethodCall(table.service, table.path, kTable,
+                                                          QStringLiteral("GetAccessibleAt"));
+        get << row << column;
+        const QDBusMessage reply = call(bus(), get);
+        if (!ok(reply))
+            return {};
+        QString service;
+        QDBusObjectPath path;
+        const QDBusArgument cell = reply.arguments().constFirst().value<QDBusArgument>();
+        cell.beginStructure();
+        cell >> service >> path;
+        cell.endStructure();
+        texts << name({service, path.path()});
+    }
+    return texts;
 }
 
 QRect AtSpi::extents(const Accessible &object)

@@ -4,6 +4,9 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 #include <optional>
 
@@ -35,6 +38,8 @@ public:
     Accessible findByDescription(const Accessible &root, const QString &description);
     // The same by accessible name.
     Accessible findByName(const Accessible &root, const QString &name);
+    // The same by role name ("tree", "push button", "dialog").
+    Accessible findByRole(const Accessible &root, const QString &role);
 
     QString name(const Accessible &object);
     QString description(const Accessible &object);
@@ -44,10 +49,15 @@ public:
     // A slider's or progress bar's value and maximum.
     std::optional<double> currentValue(const Accessible &object);
     std::optional<double> maximumValue(const Accessible &object);
+    // A table's (a list or tree view's) cells of one column, row by row;
+    // empty when it is no table or has no rows.
+    QStringList columnTexts(const Accessible &table, int column = 0);
 
 private:
     QString property(const Accessible &object, const QString &interface, const QString &name);
-    Accessible find(const Accessible &root, const QString &property, const QString &text);
+    QString roleName(const Accessible &object);
+    int intProperty(const Accessible &object, const QString &interface, const QString &name);
+    Accessible find(const Accessible &root, const std::function<bool(const Accessible &)> &match);
     QDBusConnection bus() const;
 
     QString m_sessionName;

@@ -83,23 +83,53 @@ QString Player::backtrace() const
                          30000);
 }
 
+QString Player::findWindow(const QString &titlePattern) const
+{
+    return m_desktop
+        .run(QStringLiteral("xdotool"),
+             {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+              QStringLiteral("--pid"), QString::number(pid()), QStringLiteral("--name"),
+              titlePattern},
+             5000)
+        .section(u'\n', 0, 0);
+}
+
 QString Player::window(int timeoutMs)
 {
-    if (!m_window.isEmpty())
-        return m_window;
+    if (m_window.isEmpty())
+        m_window = waitForWindow(QStringLiteral("^Orvane"), timeoutMs);
+    return m_window;
+}
+
+QString Player::waitForWindow(const QString &titlePattern, int timeoutMs)
+{
+    QString id;
     waitUntil(
-        [this] {
-            m_window = m_desktop
-                           .run(QStringLiteral("xdotool"),
-                                {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                 QStringLiteral("--pid"), QString::number(pid()),
-                                 QStringLiteral("--name"), QStringLiteral("^Orvane")},
-                                5000)
-                           .section(u'\n', 0, 0);
-            return !m_window.isEmpty() || !isRunning();
+        [&] {
+            id = findWindow(titlePattern);
+            return !id.isEmpty() || !isRunning();
         },
         timeoutMs, 100);
-    return m_window;
+    return id;
+}
+
+QString Player::waitForActiveWindow(const QString &titlePattern, int timeoutMs)
+{
+    const QString id = waitForWindow(titlePattern, timeoutMs);
+    if (id.isEmpty())
+        return {};
+    const bool active = waitUntil(
+        [&] {
+            return m_desktop.run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")},
+                                 5000) == id;
+        },
+        timeoutMs, 50);
+    return active ? id : QString();
+}
+
+bool Player::waitForNoWindow(const QString &titlePattern, int timeoutMs)
+{
+    return waitUntil([&] { return findWindow(titlePattern).isEmpty(); }, timeoutMs, 100);
 }
 
 void Player::activate()
@@ -115,12 +145,18 @@ void Player::key(const QString &combination)
     m_desktop.run(QStringLiteral("xdotool"), {QStringLiteral("key"), combination});
 }
 
+void Player::type(const QString &text)
+{
+    m_desktop.run(QStringLiteral("xdotool"),
+                  {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("10"), text});
+}
+
 int Player::visibleWindows()
 {
-    const QString ids =
-        m_desktop.run(QStringLiteral("xdotool"),
-                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                       QStringLiteral("--pid"), QString::number(pid()), QStringLiteral(".*")});
+    const QString ids = m_desktop.run(QStringLiteral("xdotool"),
+                                      {QStringLiteral("search"), QStringLiteral("--all"),
+                                       QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                       QString::number(pid()), QStringLiteral(".*")});
     return ids.isEmpty() ? 0 : int(ids.count(u'\n')) + 1;
 }
 
@@ -181,6 +217,17 @@ QString Player::statusText()
 {
     const Accessible status = control(QStringLiteral("STATUS BAR"));
     return status.isValid() ? accessibility().name(status) : QString();
+}
+
+QStringList Player::playlist()
+{
+    if (!m_playlist.isValid()) {
+        if (!m_root.isValid())
+            m_root = accessibility().application(pid());
+        if (m_root.isValid())
+            m_playlist = accessibility().findByRole(m_root, QStringLiteral("tree"));
+    }
+    return m_playlist.isValid() ? accessibility().columnTexts(m_playlist) : QStringList();
 }
 
 QString Player::playerctl(const QStringList &args)

@@ -56,9 +56,20 @@ public:
     QString window(int timeoutMs = 20000);
     // Gives the main window the focus (through the window manager).
     void activate();
+    // The X id of a visible window of the program whose title matches the
+    // pattern (a dialog), once there is one; empty when none comes.
+    QString waitForWindow(const QString &titlePattern, int timeoutMs = 10000);
+    // waitForWindow(), then until the window manager has given that window
+    // the keyboard focus, as it does for a new dialog; empty when either
+    // does not come. Keys typed before then go to another window.
+    QString waitForActiveWindow(const QString &titlePattern, int timeoutMs = 10000);
+    // Waits until no visible window of the program has such a title.
+    bool waitForNoWindow(const QString &titlePattern, int timeoutMs = 10000);
 
     // Input through the X server's test extension.
     void key(const QString &combination);
+    // Types the text into whatever has the keyboard focus.
+    void type(const QString &text);
     // Presses a key that opens a pop-up (a menu, a dialog) and waits until
     // a new window of the program is on screen; false when none comes.
     bool keyForPopup(const QString &combination, int timeoutMs = 5000);
@@ -73,16 +84,21 @@ public:
     AtSpi &accessibility();
     // The status line under the seek bar, as a screen reader reads it.
     QString statusText();
+    // The first column of the playlist view, row by row.
+    QStringList playlist();
 
     // playerctl for this program; its output, trimmed.
     QString playerctl(const QStringList &args);
 
 private:
+    QString findWindow(const QString &titlePattern) const;
+
     Desktop &m_desktop;
     const test::ProgramFolder &m_folder;
     std::unique_ptr<QProcess> m_process;
     std::unique_ptr<AtSpi> m_atspi;
     Accessible m_root;
+    Accessible m_playlist;
     QHash<QString, Accessible> m_controls; // by tool tip
     QString m_window;
     QString m_logPath;

@@ -2,64 +2,18 @@
 // engine: the GStreamer engine (MP3) and the libmpv engine (RealMedia).
 #include "tests/e2e/e2emedia.h"
 #include "tests/e2e/e2etest.h"
+#include "tests/e2e/stories.h"
 #include "tests/support/qtprint.h"
-
-#include <functional>
 
 using namespace orvane::e2e;
 
 namespace {
 
-struct EngineCase {
-    const char *name;
-    std::function<QString(const QString &title, double seconds)> clip;
-};
-
-// The second clip of a story is a second longer than the first, so the
-// status line tells which of them plays.
-const EngineCase kEngines[] = {
-    {"GStreamer", [](const QString &title,
-                     double s) { return mp3Clip(title, title.startsWith(u'S') ? s + 1 : s); }},
-    {"Mpv", [](const QString &title,
-               double s) { return realAudioClip(title.startsWith(u'S') ? s + 1 : s); }},
-};
-
-void PrintTo(const EngineCase &engine, std::ostream *out)
-{
-    *out << engine.name;
-}
-
 class Playback : public DesktopTest, public ::testing::WithParamInterface<EngineCase>
 {
 protected:
     QString clip(const QString &title, double seconds) { return GetParam().clip(title, seconds); }
-
-    // Waits until the status line reads the play-mode word.
-    bool waitForWord(Player &player, const QString &word, int timeoutMs = 20000)
-    {
-        return waitUntil([&] { return statusWord(player.statusText()) == word; }, timeoutMs);
-    }
-    double position(Player &player) { return statusPosition(player.statusText()).value_or(-1); }
-    // Waits until the clip of that length plays from its start and its time
-    // runs. The item's name changes at once, while the status line keeps
-    // the last item's time until the new one has loaded.
-    bool waitForStart(Player &player, double length, int timeoutMs = 20000)
-    {
-        return waitUntil(
-            [&] {
-                const QString status = player.statusText();
-                const double at = statusPosition(status).value_or(99);
-                return std::abs(statusLength(status).value_or(-1) - length) < 0.5 &&
-                       statusWord(status) == QStringLiteral("Playing") && at > 0.3 && at < 5;
-            },
-            timeoutMs);
-    }
-    void clickControl(Player &player, const QString &toolTip)
-    {
-        const QRect box = player.accessibility().extents(player.control(toolTip));
-        ASSERT_FALSE(box.isEmpty()) << toolTip.toStdString();
-        player.click(centreOf(box));
-    }
+    double position(Player &player) { return shownPosition(player); }
 };
 
 } // namespace
@@ -88,14 +42,14 @@ TEST_P(Playback, PausesAndResumesFromTheToolbar)
 {
     Player &player = startPlayer({clip(QStringLiteral("First"), 20)});
     ASSERT_TRUE(waitForWord(player, QStringLiteral("Playing")));
-    clickControl(player, QStringLiteral("PAUSE"));
+    ASSERT_TRUE(clickControl(player, QStringLiteral("PAUSE")));
     ASSERT_TRUE(waitForWord(player, QStringLiteral("Paused"), 5000))
         << player.statusText().toStdString();
     const double pausedAt = position(player);
     EXPECT_FALSE(waitUntil([&] { return position(player) > pausedAt + 0.3; }, 1200))
         << "the time stands while paused";
     EXPECT_EQ(player.playerctl({QStringLiteral("status")}), QStringLiteral("Paused"));
-    clickControl(player, QStringLiteral("PLAY"));
+    ASSERT_TRUE(clickControl(player, QStringLiteral("PLAY")));
     ASSERT_TRUE(waitForWord(player, QStringLiteral("Playing"), 5000));
     EXPECT_TRUE(waitUntil([&] { return position(player) > pausedAt + 0.5; }, 5000))
         << "and runs again from where it stood";
@@ -151,7 +105,7 @@ TEST_P(Playback, StopsAfterTheLastItemUnlessRepeatAllIsOn)
     ASSERT_TRUE(player.keyForPopup(QStringLiteral("alt+p"))) << "the Play menu opens";
     player.key(QStringLiteral("r")); // Repeat All
     EXPECT_TRUE(waitUntil([&] { return player.visibleWindows() == windows; }, 5000));
-    clickControl(player, QStringLiteral("PLAY"));
+    ASSERT_TRUE(clickControl(player, QStringLiteral("PLAY")));
     EXPECT_TRUE(waitForStart(player, 2)) << "Play starts again at the top";
     EXPECT_TRUE(waitForStart(player, 3));
     EXPECT_TRUE(waitForStart(player, 2)) << "with Repeat All the last item leads to the first";
