@@ -170,6 +170,11 @@ QIcon toolbarIcon(const QString &key)
         {QStringLiteral("up_pl"), {"go-up", QStyle::SP_ArrowUp}},
         {QStringLiteral("info"), {"dialog-information", QStyle::SP_MessageBoxInformation}},
     };
+    // The toolbars and the menus share these; a theme lookup walks folders,
+    // so each is looked up once.
+    static QHash<QString, QIcon> found;
+    if (const auto cached = found.constFind(key); cached != found.constEnd())
+        return *cached;
     // Outside a desktop session Qt knows no theme; Adwaita is installed.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));
@@ -177,7 +182,8 @@ QIcon toolbarIcon(const QString &key)
     if (it == sources.constEnd())
         return {};
     const QIcon themed = QIcon::fromTheme(QString::fromLatin1(it->theme));
-    return themed.isNull() ? QApplication::style()->standardIcon(it->fallback) : themed;
+    return found[key] =
+               themed.isNull() ? QApplication::style()->standardIcon(it->fallback) : themed;
 }
 
 } // namespace orvane::ui

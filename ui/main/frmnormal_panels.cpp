@@ -71,8 +71,7 @@ void frmNormal::buildPanels()
     m_picImageWindow->installEventFilter(this);
     m_picLogo = new QLabel(m_picImageWindow);
     m_picLogo->setObjectName(QStringLiteral("picLogo"));
-    m_picLogo->setPixmap(logoPicture());
-    m_picLogo->resize(m_picLogo->pixmap().size());
+    // Its picture comes with the others when the window loads.
     column->addWidget(m_picImageWindow, 1);
 
     m_coolBar = new CoolBar(central);

@@ -3,6 +3,7 @@
 #include "ui/main/artwork.h"
 
 #include <QApplication>
+#include <QIconEngine>
 #include <QStyle>
 
 namespace orvane::ui {
@@ -41,22 +42,59 @@ constexpr Image kImages[] = {
     {nullptr, "audio-x-generic", QStyle::SP_MediaVolume},           // 22 second engine
 };
 
+QIcon lookUp(const Image &image)
+{
+    QIcon icon = image.toolbarKey ? toolbarIcon(QLatin1String(image.toolbarKey))
+                                  : QIcon::fromTheme(QLatin1String(image.theme));
+    return icon.isNull() ? QApplication::style()->standardIcon(image.fallback) : icon;
+}
+
+// An icon that finds its picture on first use.
+class DeferredIconEngine final : public QIconEngine
+{
+public:
+    explicit DeferredIconEngine(const Image &image)
+        : m_image(image)
+    {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QIconEngine *clone() const override { return new DeferredIconEngine(*this); }
+    QString key() const override { return QStringLiteral("orvane.deferred"); }
+
+private:
+    QIcon &icon()
+    {
+        if (!m_looked) {
+            m_icon = lookUp(m_image);
+            m_looked = true;
+        }
+        return m_icon;
+    }
+
+    Image m_image;
+    QIcon m_icon;
+    bool m_looked = false;
+};
+
 } // namespace
 
 QList<QIcon> menuImages()
 {
     QList<QIcon> images;
     images.reserve(qsizetype(std::size(kImages)));
-    for (const Image &image : kImages) {
-        QIcon icon;
-        if (image.toolbarKey)
-            icon = toolbarIcon(QLatin1String(image.toolbarKey));
-        else
-            icon = QIcon::fromTheme(QLatin1String(image.theme));
-        if (icon.isNull())
-            icon = QApplication::style()->standardIcon(image.fallback);
-        images.append(icon);
-    }
+    for (const Image &image : kImages)
+        images.append(QIcon(new DeferredIconEngine(image)));
     return images;
 }
 
