@@ -197,6 +197,9 @@ QWidget *frmNormal::buildPlayListView()
     m_lstPlayList->setSortingEnabled(false);
     m_lstPlayList->header()->setSectionsClickable(true);
     m_lstPlayList->header()->setSortIndicatorShown(false); // shown once sorted
+    // An explicit minimum keeps the header from measuring the font's widest
+    // glyph, which costs milliseconds of every start.
+    m_lstPlayList->header()->setMinimumSectionSize(twipsToPixelsX(this, 390));
     const int widths[] = {2540, 2540, 4374};
     for (int c = 0; c < 3; ++c)
         m_lstPlayList->setColumnWidth(c, twipsToPixelsX(this, widths[c]));
