@@ -3,6 +3,7 @@
 #include "playback/navigation.h"
 #include "playback/playbackwindow.h"
 #include "playback/session.h"
+#include "playlist/playlistops.h"
 
 namespace orvane::playback {
 
@@ -58,6 +59,9 @@ void PlaybackSession::PlayPause()
     } else {
         m_stopRequested = true;
         StopMedia(m_mediaPlayer, m_realPlayer);
+        const int index = playlist::IndexFromKey(&m_view, QString());
+        if (index >= 0)
+            reportFailures({index});
     }
 }
 
@@ -71,18 +75,22 @@ void PlaybackSession::Stop()
 
 void PlaybackSession::Reverse()
 {
-    if (PlayPrevious(m_mediaPlayer, m_realPlayer, m_view, m_seekBar, true))
+    FailedItems failed;
+    if (PlayPrevious(m_mediaPlayer, m_realPlayer, m_view, m_seekBar, true, &failed))
         showMediaInfo();
     else
         core::messageBox().beep();
+    reportFailures(failed);
 }
 
 void PlaybackSession::Forward()
 {
-    if (PlayNext(m_mediaPlayer, m_realPlayer, m_view, m_seekBar, true))
+    FailedItems failed;
+    if (PlayNext(m_mediaPlayer, m_realPlayer, m_view, m_seekBar, true, &failed))
         showMediaInfo();
     else
         core::messageBox().beep();
+    reportFailures(failed);
 }
 
 } // namespace orvane::playback

@@ -4,7 +4,8 @@
 
 namespace orvane::playlist {
 class lstPlayList;
-}
+struct PlayListItem;
+} // namespace orvane::playlist
 
 namespace orvane::playback {
 
@@ -45,9 +46,13 @@ inline bool IgnoreError = false;
 } // namespace state
 
 // Plays the view's selected item; true when the engine was started or was
-// already playing it.
+// already playing it. A file that is no longer there fails at once, without
+// disturbing the engines.
 bool PlayItem(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, playlist::lstPlayList &view,
               SeekBar *silSeek);
+// True for a file item whose local file is gone (moved, deleted, on a
+// drive that is not mounted).
+bool ItemFileMissing(const playlist::PlayListItem &item);
 // Base settings of both engines; with stop, first stops and empties both and
 // closes every CD device. silSeek may be null.
 void ResetEngines(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, SeekBar *silSeek, bool stop);

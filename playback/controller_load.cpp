@@ -5,8 +5,11 @@
 #include "playback/engine/mediaplayer.h"
 #include "playback/engine/realplayer.h"
 #include "playback/seekbar.h"
+#include "playlist/locations.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <limits>
@@ -149,6 +152,14 @@ bool playOnRealPlayer(MediaPlayer &mp, RealPlayer &rp, SeekBar *silSeek, const P
 
 } // namespace
 
+bool ItemFileMissing(const PlayListItem &item)
+{
+    if (item.MEDIATYPE != kMediaPlayerFile && item.MEDIATYPE != kRealPlayerFile)
+        return false;
+    const QString path = playlist::LocalPathOf(item.FILENAME);
+    return !path.isEmpty() && !QFileInfo::exists(path);
+}
+
 bool PlayItem(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, playlist::lstPlayList &view,
               SeekBar *silSeek)
 {
@@ -157,6 +168,8 @@ bool PlayItem(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, playlist::lstPla
     if (index < 0 || index >= playlist::PlayList.size())
         return false;
     const PlayListItem item = playlist::PlayList.at(index);
+    if (ItemFileMissing(item))
+        return false;
     switch (item.MEDIATYPE) {
     case kMediaPlayerFile:
     case kVideoCdTrack:

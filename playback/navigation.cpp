@@ -19,6 +19,12 @@ bool isChecked(const lstPlayList &view, int position)
            playlist::PlayList.at(index).DOPLAY != playlist::kFalse;
 }
 
+bool missing(int index)
+{
+    return index >= 0 && index < playlist::PlayList.size() &&
+           ItemFileMissing(playlist::PlayList.at(index));
+}
+
 // The view position of the current record's item, -1 when none.
 int currentPosition(const lstPlayList &view)
 {
@@ -26,15 +32,31 @@ int currentPosition(const lstPlayList &view)
     return index < 0 ? -1 : view.positionOfKey(playlist::KeyOfIndex(index));
 }
 
+// A checked item whose file is gone is passed over like an unchecked one,
+// so one moved file does not end the list; it is noted in failed. Any other
+// failure ends the walk: it may be the user's Stop during the load, and the
+// engines report their own errors. When none plays, the selection goes
+// back where it was.
 bool walkAndPlay(MediaPlayer &mp, RealPlayer &rp, lstPlayList &view, SeekBar *silSeek, int from,
-                 int step)
+                 int step, FailedItems *failed)
 {
+    const int selected = view.selectedPosition();
+    bool passedOver = false;
     for (int position = from; position >= 0 && position < view.count(); position += step) {
-        if (isChecked(view, position)) {
-            view.setSelectedPosition(position);
-            return PlayItem(mp, rp, view, silSeek);
-        }
+        if (!isChecked(view, position))
+            continue;
+        view.setSelectedPosition(position);
+        if (PlayItem(mp, rp, view, silSeek))
+            return true;
+        const int index = playlist::IndexFromKey(&view, view.key(position));
+        if (failed)
+            failed->append(index);
+        if (!missing(index))
+            return false;
+        passedOver = true;
     }
+    if (passedOver && selected >= 0)
+        view.setSelectedPosition(selected);
     return false;
 }
 
@@ -46,7 +68,7 @@ bool isLoaded()
 } // namespace
 
 bool PlayNext(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, lstPlayList &view, SeekBar *silSeek,
-              bool markers)
+              bool markers, FailedItems *failed)
 {
     if (!isLoaded())
         return false;
@@ -59,11 +81,12 @@ bool PlayNext(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, lstPlayList &vie
         }
     }
     const int current = currentPosition(view);
-    return walkAndPlay(mediaPlayer, realPlayer, view, silSeek, current < 0 ? 0 : current + 1, 1);
+    return walkAndPlay(mediaPlayer, realPlayer, view, silSeek, current < 0 ? 0 : current + 1, 1,
+                       failed);
 }
 
 bool PlayPrevious(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, lstPlayList &view,
-                  SeekBar *silSeek, bool markers)
+                  SeekBar *silSeek, bool markers, FailedItems *failed)
 {
     if (!isLoaded())
         return false;
@@ -77,13 +100,13 @@ bool PlayPrevious(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, lstPlayList 
     const int current = currentPosition(view);
     if (current < 0)
         return false;
-    return walkAndPlay(mediaPlayer, realPlayer, view, silSeek, current - 1, -1);
+    return walkAndPlay(mediaPlayer, realPlayer, view, silSeek, current - 1, -1, failed);
 }
 
 bool PlayFirstChecked(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, lstPlayList &view,
-                      SeekBar *silSeek)
+                      SeekBar *silSeek, FailedItems *failed)
 {
-    return walkAndPlay(mediaPlayer, realPlayer, view, silSeek, 0, 1);
+    return walkAndPlay(mediaPlayer, realPlayer, view, silSeek, 0, 1, failed);
 }
 
 } // namespace orvane::playback

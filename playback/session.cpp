@@ -1,5 +1,7 @@
 #include "playback/session.h"
 
+#include "core/language.h"
+#include "core/logging.h"
 #include "core/messagebox.h"
 #include "core/modmain.h"
 #include "playback/engine/mediaplayer.h"
@@ -8,6 +10,7 @@
 #include "playback/navigation.h"
 #include "playback/playbackwindow.h"
 #include "playback/processing.h"
+#include "playlist/locations.h"
 #include "playlist/lstplaylist.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
@@ -48,16 +51,20 @@ bool PlaybackSession::AdvanceAfterEnd()
     const bool resumeEnabled = m_processing
                                    ? m_processing->suspend()
                                    : std::exchange(core::modMain::ProcessingEnabled, false);
-    bool result = PlayNext(m_mediaPlayer, m_realPlayer, m_view, m_seekBar, true);
+    FailedItems failed;
+    bool result = PlayNext(m_mediaPlayer, m_realPlayer, m_view, m_seekBar, true, &failed);
     if (!result) {
         m_stopRequested = true;
         state::LoadedMediaType = kMediaNone;
         if (m_view.count() > 0) {
             m_view.setSelectedPosition(0);
+            // One walk from the top: a list where nothing plays comes to
+            // rest instead of being tried round and round.
             if (m_repeatAll)
-                result = PlayFirstChecked(m_mediaPlayer, m_realPlayer, m_view, m_seekBar);
+                result = PlayFirstChecked(m_mediaPlayer, m_realPlayer, m_view, m_seekBar, &failed);
         }
     }
+    reportFailures(failed);
     if (m_processing)
         m_processing->resume(resumeEnabled);
     else
@@ -103,6 +110,7 @@ void PlaybackSession::onEngineStopped()
 void PlaybackSession::onEnginePlaying()
 {
     m_stopRequested = false;
+    m_failureText.clear();
     pressButton(QStringLiteral("play"));
     if (m_window)
         m_window->runSoundAction();
@@ -140,6 +148,24 @@ bool PlaybackSession::CdEndOfTrack(qint32 mode)
     setInfoText(QString());
     state::LoadedMediaType = kMediaNone;
     return false;
+}
+
+void PlaybackSession::reportFailures(const FailedItems &failed)
+{
+    // Only a missing file is told here: the engines report their own errors,
+    // and a load the user stopped is no failure.
+    for (auto it = failed.crbegin(); it != failed.crend(); ++it) {
+        if (*it < 0 || *it >= playlist::PlayList.size() ||
+            !ItemFileMissing(playlist::PlayList.at(*it)))
+            continue;
+        const QString &location = playlist::PlayList.at(*it).FILENAME;
+        m_failureText = core::GetText(QStringLiteral("Status"), QStringLiteral("mesMissing"))
+                            .arg(playlist::FileNamePart(location));
+        qCWarning(core::lcCore).noquote() << "not there:" << location;
+        m_memory.statusText = m_failureText;
+        setStatus(m_failureText);
+        return;
+    }
 }
 
 void PlaybackSession::pressButton(const QString &key)

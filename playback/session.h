@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playback/controller.h"
+#include "playback/navigation.h"
 
 #include <QObject>
 #include <QString>
@@ -91,6 +92,9 @@ private:
     void pressButton(const QString &key);
     void setInfoText(const QString &text);
     void showMediaInfo();
+    // Says in the status line which item did not play, and keeps saying it
+    // while nothing plays.
+    void reportFailures(const FailedItems &failed);
     void layoutPictureArea();
     void setStatus(const QString &text);
     bool refreshFromEngine();
@@ -110,6 +114,7 @@ private:
     bool m_stopRequested = false;
     bool m_repeatAll = false;
     StatusMemory m_memory;
+    QString m_failureText; // shown instead of "Ready" after a failure
     qint16 m_seekScale = 1;
     bool m_seekDragging = false;
 };

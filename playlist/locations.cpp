@@ -3,6 +3,9 @@
 #include "core/filetypes.h"
 #include "core/modmain.h"
 
+#include <QFileInfo>
+#include <QUrl>
+
 namespace orvane::playlist {
 
 namespace {
@@ -98,6 +101,23 @@ QString FolderPart(const QString &path)
 {
     const qsizetype at = path.lastIndexOf(separatorOf(path));
     return at < 0 ? QString() : path.left(at + 1);
+}
+
+QString LocalPathOf(const QString &location)
+{
+    if (location.startsWith(kFileScheme, Qt::CaseInsensitive)) {
+        QString rest = location.mid(kFileScheme.size());
+        if (rest.startsWith(QLatin1String("localhost/"), Qt::CaseInsensitive))
+            rest = rest.mid(9);
+        // Our own locations keep the path as it is; URLs written by other
+        // programs (in .asx files) may encode it.
+        if (rest.contains(u'%') && !QFileInfo::exists(rest))
+            rest = QUrl::fromPercentEncoding(rest.toUtf8());
+        return rest;
+    }
+    if (location.indexOf(QLatin1String("://")) > 1)
+        return {};
+    return location;
 }
 
 QString NormaliseLocation(const QString &location, const QString &base, bool noPrefix,

@@ -2,10 +2,10 @@
 #include "playback/gst/gstmediaplayer_p.h"
 
 #include "core/textcodec.h"
+#include "playlist/locations.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 
 #include <gst/gst.h>
 
@@ -17,30 +17,6 @@
 namespace orvane::playback::gst {
 
 namespace {
-
-bool hasScheme(const QString &text)
-{
-    const qsizetype colon = text.indexOf(QStringLiteral("://"));
-    return colon > 1;
-}
-
-// The local path behind a location, or "" for anything that is not local.
-QString localPathOf(const QString &location)
-{
-    if (location.startsWith(QStringLiteral("file://"), Qt::CaseInsensitive)) {
-        QString rest = location.mid(7);
-        if (rest.startsWith(QStringLiteral("localhost/"), Qt::CaseInsensitive))
-            rest = rest.mid(9);
-        // Our own locations keep the path as it is; URLs written by other
-        // programs (in .asx files) may encode it.
-        if (rest.contains(QLatin1Char('%')) && !QFileInfo::exists(rest))
-            rest = QUrl::fromPercentEncoding(rest.toUtf8());
-        return rest;
-    }
-    if (hasScheme(location))
-        return {};
-    return location;
-}
 
 struct FileCheck {
     qint32 code = MediaPlayer::NoError;
@@ -82,7 +58,7 @@ void GstMediaPlayer::setFileName(const QString &location)
         raiseError(ErrorEngine, QStringLiteral("GStreamer is not available."), true);
         return;
     }
-    const QString path = localPathOf(location);
+    const QString path = playlist::LocalPathOf(location);
     if (!path.isEmpty() && isAsxLocation(path)) {
         const FileCheck check = checkLocalFile(path);
         if (check.code != NoError) {
@@ -139,7 +115,7 @@ bool GstMediaPlayer::openRef()
             last = {ErrorPlaylist, QStringLiteral("The playlist refers to another playlist.")};
             continue;
         }
-        const QString path = localPathOf(location);
+        const QString path = playlist::LocalPathOf(location);
         if (path.isEmpty()) {
             startPipeline(location);
             return true;

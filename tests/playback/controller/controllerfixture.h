@@ -13,7 +13,10 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +55,18 @@ inline int addItem(playlist::PlayListModel &view, const playlist::PlayListItem &
     v.checked = item.DOPLAY != 0;
     view.insertItem(view.count(), v);
     return view.count() - 1;
+}
+
+// A file that exists (the player passes over items whose file is gone);
+// the fake engines never read it.
+inline QString mediaFile(const QString &name)
+{
+    static QTemporaryDir folder;
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    if (!file.exists() && file.open(QIODevice::WriteOnly))
+        file.close();
+    return path;
 }
 
 inline playlist::PlayListItem fileItem(const QString &location, bool doPlay = true, qint32 type = 1)

@@ -6,6 +6,8 @@
 #include "playback/eventpump.h"
 #include "playback/navigation.h"
 #include "playback/processing.h"
+#include "playlist/playlistops.h"
+#include "tests/support/qtprint.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -26,9 +28,9 @@ protected:
     // Items a (checked), b (not checked), c (checked); a plays.
     void playFirstOfThree()
     {
-        addItem(view, fileItem(QStringLiteral("/m/a.mp3")));
-        addItem(view, fileItem(QStringLiteral("/m/b.mp3"), false));
-        addItem(view, fileItem(QStringLiteral("/m/c.mp3")));
+        addItem(view, fileItem(test::mediaFile(QStringLiteral("a.mp3"))));
+        addItem(view, fileItem(test::mediaFile(QStringLiteral("b.mp3")), false));
+        addItem(view, fileItem(test::mediaFile(QStringLiteral("c.mp3"))));
         view.setSelectedPosition(0);
         ASSERT_TRUE(PlayItem(mp, rp, view, &seek));
         test::settle();
@@ -44,7 +46,7 @@ TEST_F(NavigationTest, EndOfItemSkipsUncheckedItemsAndStopsAtTheEnd)
     mp.finish();
     test::settle();
     EXPECT_EQ(view.selectedPosition(), 2);
-    EXPECT_EQ(mp.loads.last(), QStringLiteral("/m/c.mp3"));
+    EXPECT_EQ(mp.loads.last(), test::mediaFile(QStringLiteral("c.mp3")));
 
     window.info = QStringLiteral("c");
     mp.finish();
@@ -55,12 +57,69 @@ TEST_F(NavigationTest, EndOfItemSkipsUncheckedItemsAndStopsAtTheEnd)
     EXPECT_EQ(window.pressed, QStringLiteral("stop"));
     EXPECT_EQ(window.info, QString());
     EXPECT_TRUE(mp.fileName().isEmpty());
-    EXPECT_FALSE(mp.loads.contains(QStringLiteral("/m/b.mp3")));
+    EXPECT_FALSE(mp.loads.contains(test::mediaFile(QStringLiteral("b.mp3"))));
+}
+
+// A file deleted after it was added: the advance and Forward go past it,
+// the status line names it, and a list of nothing else comes to rest.
+TEST_F(NavigationTest, MissingFilesArePassedOverAndNamed)
+{
+    const QString gone = test::mediaFile(QStringLiteral("gone.mp3"));
+    addItem(view, fileItem(test::mediaFile(QStringLiteral("a.mp3"))));
+    addItem(view, fileItem(gone));
+    addItem(view, fileItem(test::mediaFile(QStringLiteral("c.mp3"))));
+    view.setSelectedPosition(0);
+    ASSERT_TRUE(PlayItem(mp, rp, view, &seek));
+    test::settle();
+    ASSERT_TRUE(QFile::remove(gone));
+
+    mp.finish();
+    test::settle();
+    EXPECT_EQ(view.selectedPosition(), 2);
+    EXPECT_TRUE(mp.loads.last().endsWith(QStringLiteral("c.mp3")));
+    EXPECT_FALSE(mp.loads.contains(gone)) << "the engine is not bothered with it";
+
+    // Reverse goes past it too; Forward with nothing playable after the
+    // selection beeps, names the file and leaves the selection alone.
+    session.ovmPlay_MenuClick(14);
+    EXPECT_EQ(view.selectedPosition(), 0);
+    playlist::PlayList[playlist::IndexFromKey(&view, view.key(2))].DOPLAY = playlist::kFalse;
+    session.ovmPlay_MenuClick(15);
+    EXPECT_EQ(box.beeps, 1);
+    EXPECT_EQ(view.selectedPosition(), 0);
+    EXPECT_TRUE(status.shown.contains(QStringLiteral("gone.mp3"))) << status.shown.toStdString();
+}
+
+TEST_F(NavigationTest, AListOfMissingFilesStopsEvenWithRepeatAll)
+{
+    const QString a = test::mediaFile(QStringLiteral("lost-a.mp3"));
+    const QString b = test::mediaFile(QStringLiteral("lost-b.mp3"));
+    addItem(view, fileItem(a));
+    addItem(view, fileItem(b));
+    view.setSelectedPosition(0);
+    ASSERT_TRUE(PlayItem(mp, rp, view, &seek));
+    test::settle();
+    session.ovmPlay_MenuClick(17, false);
+    ASSERT_TRUE(QFile::remove(a) && QFile::remove(b));
+
+    mp.finish();
+    test::settle();
+    EXPECT_EQ(mp.loads.size(), 1);
+    EXPECT_TRUE(session.stopRequested());
+    EXPECT_EQ(window.pressed, QStringLiteral("stop"));
+    session.UpdateStatus();
+    EXPECT_TRUE(status.shown.contains(QStringLiteral("lost-")))
+        << "not Ready: " << status.shown.toStdString();
+
+    // Play on the missing item says so again; nothing is loaded.
+    session.ovmPlay_MenuClick(11);
+    EXPECT_EQ(mp.loads.size(), 1);
+    EXPECT_TRUE(status.shown.contains(QStringLiteral("lost-a.mp3"))) << status.shown.toStdString();
 }
 
 TEST_F(NavigationTest, RepeatAllStartsAgainAtTheFirstCheckedItem)
 {
-    playlist::PlayListItem first = fileItem(QStringLiteral("/m/x.mp3"), false);
+    playlist::PlayListItem first = fileItem(test::mediaFile(QStringLiteral("x.mp3")), false);
     addItem(view, first);
     playFirstOfThree(); // the view now reads x, a, b, c; x unchecked
     view.setSelectedPosition(3);
@@ -71,7 +130,7 @@ TEST_F(NavigationTest, RepeatAllStartsAgainAtTheFirstCheckedItem)
     mp.finish();
     test::settle();
     EXPECT_EQ(view.selectedPosition(), 1);
-    EXPECT_EQ(mp.loads.last(), QStringLiteral("/m/a.mp3"));
+    EXPECT_EQ(mp.loads.last(), test::mediaFile(QStringLiteral("a.mp3")));
     EXPECT_EQ(mp.playState(), MediaPlayer::Playing);
     EXPECT_FALSE(session.stopRequested()); // cleared by the engine's report
 }
@@ -131,7 +190,7 @@ TEST_F(NavigationTest, ForwardMovesThroughMarkersFirst)
 
 TEST_F(NavigationTest, ForwardWithNothingLoadedBeeps)
 {
-    addItem(view, fileItem(QStringLiteral("/m/a.mp3")));
+    addItem(view, fileItem(test::mediaFile(QStringLiteral("a.mp3"))));
     view.setSelectedPosition(0);
     session.tobControl_ButtonClick(QStringLiteral("Forward"));
     EXPECT_EQ(box.beeps, 1);
@@ -140,7 +199,7 @@ TEST_F(NavigationTest, ForwardWithNothingLoadedBeeps)
 
 TEST_F(NavigationTest, EntryOfALoadedFileChangesWithoutReloading)
 {
-    playlist::PlayListItem one = fileItem(QStringLiteral("/m/list.asx"));
+    playlist::PlayListItem one = fileItem(test::mediaFile(QStringLiteral("list.asx")));
     one.NUMBER = 1;
     playlist::PlayListItem three = one;
     three.NUMBER = 3;
@@ -157,7 +216,7 @@ TEST_F(NavigationTest, EntryOfALoadedFileChangesWithoutReloading)
     // Another file opens at its first entry: its item's entry is chosen
     // even when the last file stood at the same number.
     playlist::PlayListItem other = three;
-    other.FILENAME = QStringLiteral("/m/other.asx");
+    other.FILENAME = test::mediaFile(QStringLiteral("other.asx"));
     view.setSelectedPosition(addItem(view, other));
     ASSERT_TRUE(PlayItem(mp, rp, view, &seek));
     EXPECT_EQ(mp.entryCalls, (QList<qint32>{1, 3, 3}));
@@ -165,8 +224,9 @@ TEST_F(NavigationTest, EntryOfALoadedFileChangesWithoutReloading)
 
 TEST_F(NavigationTest, RealPlayerItemsLoopAndSwitchEngines)
 {
-    addItem(view, fileItem(QStringLiteral("/m/a.mp3")));
-    playlist::PlayListItem real = fileItem(QStringLiteral("/m/b.rm"), true, kRealPlayerFile);
+    addItem(view, fileItem(test::mediaFile(QStringLiteral("a.mp3"))));
+    playlist::PlayListItem real =
+        fileItem(test::mediaFile(QStringLiteral("b.rm")), true, kRealPlayerFile);
     real.DOLOOP = 0;
     addItem(view, real);
     view.setSelectedPosition(0);
@@ -184,8 +244,8 @@ TEST_F(NavigationTest, RealPlayerItemsLoopAndSwitchEngines)
 
 TEST_F(NavigationTest, FailedLoadsAndErrorReports)
 {
-    mp.failing.insert(QStringLiteral("/m/bad.mp3"));
-    addItem(view, fileItem(QStringLiteral("/m/bad.mp3")));
+    mp.failing.insert(test::mediaFile(QStringLiteral("bad.mp3")));
+    addItem(view, fileItem(test::mediaFile(QStringLiteral("bad.mp3"))));
     view.setSelectedPosition(0);
     EXPECT_FALSE(PlayItem(mp, rp, view, &seek));
     EXPECT_FALSE(state::IgnoreError);
@@ -206,8 +266,8 @@ TEST_F(NavigationTest, LoadWaitsAreBoundedAndEndOnStop)
 {
     const int saved = LoadWaitLimitMs;
     LoadWaitLimitMs = 300;
-    mp.silent.insert(QStringLiteral("/m/stream"));
-    addItem(view, fileItem(QStringLiteral("/m/stream")));
+    mp.silent.insert(test::mediaFile(QStringLiteral("stream")));
+    addItem(view, fileItem(test::mediaFile(QStringLiteral("stream"))));
     view.setSelectedPosition(0);
     EXPECT_FALSE(PlayItem(mp, rp, view, &seek)); // runs out
     EXPECT_TRUE(mp.fileName().isEmpty());
@@ -270,7 +330,7 @@ TEST_F(NavigationTest, LoopModeTakesPendingTextsInOrderAndQuits)
 
 TEST_F(NavigationTest, LoopModeRefreshesPlayingMediaWithoutEvents)
 {
-    addItem(view, fileItem(QStringLiteral("/m/a.mp3")));
+    addItem(view, fileItem(test::mediaFile(QStringLiteral("a.mp3"))));
     view.setSelectedPosition(0);
     ASSERT_TRUE(PlayItem(mp, rp, view, &seek));
     test::settle();

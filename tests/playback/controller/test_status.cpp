@@ -47,7 +47,7 @@ TEST_F(FakeControllerTest, StatusLineFollowsTheEngine)
     session.UpdateStatus();
     EXPECT_EQ(status.writes, 2); // "Ready" is written on every pass
 
-    test::addItem(view, test::fileItem(QStringLiteral("/m/a.mp3")));
+    test::addItem(view, test::fileItem(test::mediaFile(QStringLiteral("a.mp3"))));
     view.setSelectedPosition(0);
     mp.length = 1200.0;
     mp.position = 83.25;
@@ -89,7 +89,7 @@ TEST_F(FakeControllerTest, StatusLineFollowsTheEngine)
 
 TEST_F(FakeControllerTest, RunningTimeIsShownToTheSecond)
 {
-    test::addItem(view, test::fileItem(QStringLiteral("/m/a.mp3")));
+    test::addItem(view, test::fileItem(test::mediaFile(QStringLiteral("a.mp3"))));
     view.setSelectedPosition(0);
     mp.length = 240.0;
     mp.position = 10.0;
@@ -126,7 +126,7 @@ TEST_F(FakeControllerTest, RunningTimeIsShownToTheSecond)
 
 TEST_F(FakeControllerTest, DraggingTheSeekBarSeeksOnRelease)
 {
-    test::addItem(view, test::fileItem(QStringLiteral("/m/a.mp3")));
+    test::addItem(view, test::fileItem(test::mediaFile(QStringLiteral("a.mp3"))));
     view.setSelectedPosition(0);
     mp.length = 1200.0;
     ASSERT_TRUE(PlayItem(mp, rp, view, &seek));
@@ -151,8 +151,8 @@ TEST_F(FakeControllerTest, DraggingTheSeekBarSeeksOnRelease)
 
 TEST_F(FakeControllerTest, SeekingBeyondTheLengthDoesNothing)
 {
-    test::addItem(view, test::fileItem(QStringLiteral("/m/a.mp3")));
-    test::addItem(view, test::fileItem(QStringLiteral("/m/b.ra"), true, 2));
+    test::addItem(view, test::fileItem(test::mediaFile(QStringLiteral("a.mp3"))));
+    test::addItem(view, test::fileItem(test::mediaFile(QStringLiteral("b.ra")), true, 2));
     view.setSelectedPosition(0);
     mp.length = 100.0;
     mp.position = 5.0;
