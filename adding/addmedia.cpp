@@ -1,5 +1,7 @@
 #include "adding/addmedia.h"
 
+#include "adding/mediainfo.h"
+
 #include "core/drives.h"
 #include "core/filetypes.h"
 #include "core/language.h"
@@ -41,11 +43,6 @@ namespace {
 QString statusText(const char *key)
 {
     return core::GetText(QStringLiteral("Status"), QString::fromLatin1(key));
-}
-
-QString unknownTitle()
-{
-    return core::GetText(QStringLiteral("Playlist"), QStringLiteral("Unknown"));
 }
 
 // Lets pending events run once, without waiting for more.
@@ -259,7 +256,7 @@ public:
 void addRecord(playlist::lstPlayList &view, PlayListItem record, const QString &shownLocation)
 {
     if (record.TITLE.isEmpty())
-        record.TITLE = unknownTitle();
+        record.TITLE = TitleWhenUntagged(record.FILENAME);
     record.DOPLAY = playlist::kTrue;
     record.DOLOOP = 1;
     const int index = playlist::NextRecordIndex();

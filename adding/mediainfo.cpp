@@ -4,9 +4,12 @@
 #include "playback/controller.h"
 #include "playback/engine/mediaplayer.h"
 #include "playback/engine/realplayer.h"
+#include "playlist/locations.h"
 #include "playlist/lstplaylist.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
+
+#include <QUrl>
 
 namespace orvane::adding {
 
@@ -89,11 +92,35 @@ bool RefreshItemInfo(MediaPlayer &mediaPlayer, playback::RealPlayer &realPlayer,
         break;
     }
     if (record->TITLE.isEmpty())
-        record->TITLE = label("Unknown");
+        record->TITLE = TitleWhenUntagged(record->FILENAME);
     const int position = view.selectedPosition();
     view.setText(position, record->TITLE);
     view.setSubItem(position, 1, record->AUTHOR);
     return true;
+}
+
+QString TitleWhenUntagged(const QString &location)
+{
+    // Disc tracks are named by their place on the disc, which the File
+    // column shows already.
+    const bool disc = location.startsWith(playlist::kAudioCdScheme, Qt::CaseInsensitive) ||
+                      location.startsWith(playlist::kVideoCdScheme, Qt::CaseInsensitive);
+    QString name;
+    if (!disc) {
+        QString path = location.section(u'?', 0, 0).section(u'#', 0, 0);
+        if (!location.startsWith(playlist::kFileScheme, Qt::CaseInsensitive))
+            path = QUrl::fromPercentEncoding(path.toUtf8());
+        name = playlist::FileNamePart(path);
+        // The extension says how it is stored, not what it is.
+        const qsizetype dot = name.lastIndexOf(u'.');
+        if (dot > 0)
+            name.truncate(dot);
+        const qsizetype scheme = path.indexOf(QStringLiteral("://"));
+        const bool bareHost = scheme >= 0 && !path.mid(scheme + 3).contains(u'/');
+        if (location.endsWith(u'/') || bareHost)
+            name.clear(); // "http://host/", "mms://host"
+    }
+    return name.trimmed().isEmpty() ? label("Unknown") : name;
 }
 
 } // namespace orvane::adding

@@ -23,4 +23,9 @@ QString GetMediaInfoText(playback::MediaPlayer &mediaPlayer, playback::RealPlaye
 bool RefreshItemInfo(playback::MediaPlayer &mediaPlayer, playback::RealPlayer &realPlayer,
                      playlist::lstPlayList &view);
 
+// The title of media that names none: the file name without its folder and
+// extension for files and web locations that end in one, else the
+// "Unknown" text (discs, streams without a name).
+QString TitleWhenUntagged(const QString &location);
+
 } // namespace orvane::adding

@@ -1,6 +1,7 @@
 #include "core/programpaths.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
@@ -34,6 +35,25 @@ QStringList languageFolders()
 {
     return {programFolder() + QStringLiteral("Language/"),
             QStringLiteral(ORVANE_INSTALLED_DATA_DIR "/Language/")};
+}
+
+QString resolveLanguageFile(const QString &name, const QStringList &folders)
+{
+    if (name.isEmpty() || QDir::isAbsolutePath(name) || folders.isEmpty())
+        return name;
+    // Settings written on Windows separate folders with "\".
+    const QString relative = QString(name).replace(u'\\', u'/');
+    QStringList candidates;
+    for (const QString &folder : folders)
+        candidates << QDir(folder).filePath(relative);
+    // "Language/Japanese.ovs" names the file from the folder above.
+    for (const QString &folder : folders)
+        candidates << QDir(folder + QStringLiteral("/..")).filePath(relative);
+    for (const QString &candidate : std::as_const(candidates)) {
+        if (QFileInfo(candidate).isFile())
+            return QDir::cleanPath(candidate);
+    }
+    return QDir::cleanPath(candidates.first());
 }
 
 QString defaultLanguageFile()

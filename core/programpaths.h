@@ -18,4 +18,10 @@ QString defaultLanguageFile();
 // Folders holding language files, the program folder's first.
 QStringList languageFolders();
 
+// The full path of a language file named in the settings. A relative name
+// ("Japanese.ovs", "Language\\Japanese.ovs") is looked for in each folder,
+// then beside it, in that order; one found nowhere is put in the first
+// folder, where it is then missing. Absolute paths are taken as they are.
+QString resolveLanguageFile(const QString &name, const QStringList &folders);
+
 } // namespace orvane::core

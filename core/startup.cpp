@@ -48,6 +48,7 @@ bool chooseLanguageFile(const QString &settingsFile)
     const QString fallback = defaultLanguageFile();
     QString configured = fallback;
     IniReadWrite(settings::kGeneral, settings::kLanguageFile, configured, settingsFile, false);
+    configured = resolveLanguageFile(configured, languageFolders());
     if (CheckLanguageFile(configured)) {
         modMain::LanguageFile = configured;
         return true;

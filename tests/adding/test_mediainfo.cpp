@@ -71,12 +71,33 @@ TEST_F(AddingTest, RefreshWritesTheLoadedClipIntoTheSelectedItem)
     EXPECT_TRUE(adding::RefreshItemInfo(mediaPlayer, realPlayer, view));
 
     const playlist::PlayListItem refreshed = recordAt(1);
-    EXPECT_EQ(refreshed.TITLE, QStringLiteral("Unknown"));
+    EXPECT_EQ(refreshed.TITLE, QStringLiteral("tone-3s"));
     EXPECT_EQ(refreshed.AUTHOR, QString());
     EXPECT_EQ(refreshed.DESCRIPTHION, QString());
-    EXPECT_EQ(view.item(1).text, QStringLiteral("Unknown"));
+    EXPECT_EQ(view.item(1).text, QStringLiteral("tone-3s"));
     EXPECT_EQ(view.item(1).subItem1, QString());
     EXPECT_EQ(recordAt(1).FILENAME, fileLocation(toneMp3()));
+}
+
+TEST_F(AddingTest, UntaggedMediaIsTitledByItsNameWhereItHasOne)
+{
+    const struct {
+        const char *location;
+        const char *title;
+    } cases[] = {
+        {"file:///music/Evening Walk.wav", "Evening Walk"},
+        {"file:///music/archive.tar.gz", "archive.tar"},
+        {"file:///music/.hidden", ".hidden"},
+        {"http://radio.example/live%20mix.mp3?id=3", "live mix"},
+        {"http://radio.example/", "Unknown"},
+        {"mms://radio.example", "Unknown"},
+        {"AudioCD://D:/3/", "Unknown"},
+        {"VideoCD://E:/1/", "Unknown"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(adding::TitleWhenUntagged(QString::fromUtf8(c.location)),
+                  QString::fromUtf8(c.title))
+            << c.location;
 }
 
 } // namespace

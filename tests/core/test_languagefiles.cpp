@@ -142,3 +142,33 @@ TEST(ShippedLanguages, TranslateTheSameKeys)
             << it.key().toStdString();
     }
 }
+
+TEST(ShippedLanguages, NameEveryControlAndHeaderOfTheMainWindow)
+{
+    const QStringList hints =
+        QStringLiteral("tipPlay tipPause tipStop tipReverse tipForward tipMute tipVolume tipSeek "
+                       "tipStatus tipOpen tipSave tipAdd tipDelete tipClear tipDown tipUp tipInfo")
+            .split(QLatin1Char(' '));
+    const QHash<QString, QStringList> others = {
+        {QStringLiteral("Normal"), {QStringLiteral("fraInfo")}},
+        {QStringLiteral("Playlist"),
+         {QStringLiteral("hdrTitle"), QStringLiteral("hdrAuthor"), QStringLiteral("hdrFile")}},
+        {QStringLiteral("ErrorLog"), {QStringLiteral("hdrPath")}},
+    };
+    for (const char *name : {"Default.ovs", "Japanese.ovs"}) {
+        const Sections sections = readSections(languageFile(name));
+        const auto &normal = sections.value(QStringLiteral("Normal"));
+        for (const QString &key : hints) {
+            const QString hint = normal.value(key);
+            EXPECT_FALSE(hint.isEmpty()) << name << ": " << key.toStdString();
+            // A hint in capitals reads as a warning ("DELETE FILE").
+            const QString rest = hint.mid(1);
+            EXPECT_FALSE(rest.toLower() != rest.toUpper() && rest == rest.toUpper())
+                << name << ": " << hint.toStdString();
+        }
+        for (auto it = others.cbegin(); it != others.cend(); ++it)
+            for (const QString &key : it.value())
+                EXPECT_FALSE(sections.value(it.key()).value(key).isEmpty())
+                    << name << ": [" << it.key().toStdString() << "] " << key.toStdString();
+    }
+}

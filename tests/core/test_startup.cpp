@@ -8,6 +8,7 @@
 #include "core/startup.h"
 #include "tests/core/fakemessagebox.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -102,4 +103,38 @@ TEST_F(StartupTest, ScreenSaverSettingsMatchExactlyAndNeedNoBus)
     ApplyScreenSaverSetting(m_ini);
     RestoreScreenSaver(m_ini);
     EXPECT_FALSE(ScreenSaver::isInhibited());
+}
+
+TEST_F(StartupTest, RelativeLanguageFileNamesAreFoundInTheLanguageFolders)
+{
+    // Two folders as an installed program has them: its own, then the data one.
+    const QString own = m_dir.filePath(QStringLiteral("app/Language"));
+    const QString data = m_dir.filePath(QStringLiteral("share/Language"));
+    ASSERT_TRUE(QDir().mkpath(own) && QDir().mkpath(data));
+    const auto put = [](const QString &path) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    };
+    put(own + QStringLiteral("/Japanese.ovs"));
+    put(data + QStringLiteral("/Japanese.ovs"));
+    put(data + QStringLiteral("/Korean.ovs"));
+    const QStringList folders{own + u'/', data + u'/'};
+
+    const struct {
+        const char *name;
+        QString expected;
+    } cases[] = {
+        {"Japanese.ovs", own + QStringLiteral("/Japanese.ovs")}, // the program's own first
+        {"Korean.ovs", data + QStringLiteral("/Korean.ovs")},
+        {"Language\\Japanese.ovs", own + QStringLiteral("/Japanese.ovs")}, // as Windows wrote it
+        {"Language/Korean.ovs", data + QStringLiteral("/Korean.ovs")},
+        {"./Japanese.ovs", own + QStringLiteral("/Japanese.ovs")},
+        {"Missing.ovs", own + QStringLiteral("/Missing.ovs")},
+        {"", QString()},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(resolveLanguageFile(QString::fromUtf8(c.name), folders), c.expected) << c.name;
+
+    const QString elsewhere = m_dir.filePath(QStringLiteral("Japanese.ovs"));
+    EXPECT_EQ(resolveLanguageFile(elsewhere, folders), elsewhere) << "a full path is kept";
 }

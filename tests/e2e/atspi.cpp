@@ -242,4 +242,23 @@ std::optional<double> AtSpi::maximumValue(const Accessible &object)
     return converted ? std::optional<double>(value) : std::nullopt;
 }
 
+int AtSpi::characterCount(const Accessible &object)
+{
+    return intProperty(object, QStringLiteral("org.a11y.atspi.Text"),
+                       QStringLiteral("CharacterCount"));
+}
+
+QRect AtSpi::characterExtents(const Accessible &object, int offset)
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(object.service, object.path,
+                                                      QStringLiteral("org.a11y.atspi.Text"),
+                                                      QStringLiteral("GetCharacterExtents"));
+    get << offset << quint32(0); // screen coordinates
+    const QDBusMessage reply = call(bus(), get);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() < 4)
+        return {};
+    const QList<QVariant> box = reply.arguments();
+    return {box[0].toInt(), box[1].toInt(), box[2].toInt(), box[3].toInt()};
+}
+
 } // namespace orvane::e2e

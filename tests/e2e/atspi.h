@@ -52,6 +52,13 @@ public:
     // A table's (a list or tree view's) cells of one column, row by row;
     // empty when it is no table or has no rows.
     QStringList columnTexts(const Accessible &table, int column = 0);
+    // A text's length in characters (-1 when the object has no text) and
+    // the on-screen rectangle of one of its characters, also where the
+    // widget does not show it.
+    int characterCount(const Accessible &object);
+    QRect characterExtents(const Accessible &object, int offset);
+    // The role name, as findByRole() compares it.
+    QString role(const Accessible &object) { return roleName(object); }
 
 private:
     QString property(const Accessible &object, const QString &interface, const QString &name);

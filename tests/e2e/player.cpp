@@ -215,7 +215,7 @@ Accessible Player::control(const QString &toolTip)
 
 QString Player::statusText()
 {
-    const Accessible status = control(QStringLiteral("STATUS BAR"));
+    const Accessible status = control(QStringLiteral("Status"));
     return status.isValid() ? accessibility().name(status) : QString();
 }
 

@@ -73,7 +73,7 @@ TEST_P(Advance, AListOfOnlyMissingFilesComesToRest)
         << "it keeps trying: " << rest.toStdString() << " -> " << player.statusText().toStdString();
 
     // Play on the missing item at the top says why nothing plays.
-    ASSERT_TRUE(clickControl(player, QStringLiteral("PLAY")));
+    ASSERT_TRUE(clickControl(player, QStringLiteral("Play")));
     EXPECT_TRUE(
         waitUntil([&] { return player.statusText().contains(QFileInfo(first).fileName()); }, 10000))
         << player.statusText().toStdString();

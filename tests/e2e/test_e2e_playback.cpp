@@ -42,14 +42,14 @@ TEST_P(Playback, PausesAndResumesFromTheToolbar)
 {
     Player &player = startPlayer({clip(QStringLiteral("First"), 20)});
     ASSERT_TRUE(waitForWord(player, QStringLiteral("Playing")));
-    ASSERT_TRUE(clickControl(player, QStringLiteral("PAUSE")));
+    ASSERT_TRUE(clickControl(player, QStringLiteral("Pause")));
     ASSERT_TRUE(waitForWord(player, QStringLiteral("Paused"), 5000))
         << player.statusText().toStdString();
     const double pausedAt = position(player);
     EXPECT_FALSE(waitUntil([&] { return position(player) > pausedAt + 0.3; }, 1200))
         << "the time stands while paused";
     EXPECT_EQ(player.playerctl({QStringLiteral("status")}), QStringLiteral("Paused"));
-    ASSERT_TRUE(clickControl(player, QStringLiteral("PLAY")));
+    ASSERT_TRUE(clickControl(player, QStringLiteral("Play")));
     ASSERT_TRUE(waitForWord(player, QStringLiteral("Playing"), 5000));
     EXPECT_TRUE(waitUntil([&] { return position(player) > pausedAt + 0.5; }, 5000))
         << "and runs again from where it stood";
@@ -59,7 +59,7 @@ TEST_P(Playback, SeeksWhereTheSeekBarIsClickedOrDragged)
 {
     Player &player = startPlayer({clip(QStringLiteral("First"), 20)});
     ASSERT_TRUE(waitForWord(player, QStringLiteral("Playing")));
-    const Accessible seekBar = player.control(QStringLiteral("SEEK BAR"));
+    const Accessible seekBar = player.control(QStringLiteral("Seek"));
     const QRect groove = player.accessibility().extents(seekBar);
     ASSERT_FALSE(groove.isEmpty());
 
@@ -105,7 +105,7 @@ TEST_P(Playback, StopsAfterTheLastItemUnlessRepeatAllIsOn)
     ASSERT_TRUE(player.keyForPopup(QStringLiteral("alt+p"))) << "the Play menu opens";
     player.key(QStringLiteral("r")); // Repeat All
     EXPECT_TRUE(waitUntil([&] { return player.visibleWindows() == windows; }, 5000));
-    ASSERT_TRUE(clickControl(player, QStringLiteral("PLAY")));
+    ASSERT_TRUE(clickControl(player, QStringLiteral("Play")));
     EXPECT_TRUE(waitForStart(player, 2)) << "Play starts again at the top";
     EXPECT_TRUE(waitForStart(player, 3));
     EXPECT_TRUE(waitForStart(player, 2)) << "with Repeat All the last item leads to the first";

@@ -96,7 +96,7 @@ TEST_F(Desk, TheVolumeSliderSetsTheSoundServersVolume)
 {
     Player &player = startPlayer({mp3Clip(QStringLiteral("First"), 20)});
     ASSERT_TRUE(waitForWord(player, QStringLiteral("Playing")));
-    const QRect slider = player.accessibility().extents(player.control(QStringLiteral("VOLUME")));
+    const QRect slider = player.accessibility().extents(player.control(QStringLiteral("Volume")));
     ASSERT_FALSE(slider.isEmpty());
 
     player.click(alongSlider(slider, 0.3));

@@ -34,7 +34,7 @@ TEST_F(SecondEngine, AnMprisSeekDuringRealVideoLeavesTheWindowAnswering)
     player.playerctl({QStringLiteral("position"), QStringLiteral("10")});
     EXPECT_TRUE(waitUntil([&] { return std::abs(shownPosition(player) - 10.0) < 2.0; }, 5000))
         << "the seek moves the time: " << player.statusText().toStdString();
-    ASSERT_TRUE(clickControl(player, QStringLiteral("PAUSE")));
+    ASSERT_TRUE(clickControl(player, QStringLiteral("Pause")));
     EXPECT_TRUE(waitForWord(player, QStringLiteral("Paused"), 5000))
         << "and the window still takes clicks: " << player.statusText().toStdString();
     EXPECT_NEAR(player.playerctl({QStringLiteral("position")}).toDouble(), 10.0, 2.5);
@@ -65,7 +65,7 @@ TEST_F(SecondEngine, PlaysRealAudioNamedAsAnotherTypeWithTryOtherMode)
     ASSERT_TRUE(QFile::copy(realAudioClip(20), named));
     Player &player = startPlayer({named});
     ASSERT_TRUE(waitForStart(player, 20)) << player.statusText().toStdString();
-    const QRect groove = player.accessibility().extents(player.control(QStringLiteral("SEEK BAR")));
+    const QRect groove = player.accessibility().extents(player.control(QStringLiteral("Seek")));
     ASSERT_FALSE(groove.isEmpty());
     player.click(alongSlider(groove, 0.5));
     EXPECT_TRUE(waitUntil([&] { return std::abs(shownPosition(player) - 10.0) < 2.0; }, 5000))

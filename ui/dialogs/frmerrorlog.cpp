@@ -4,10 +4,14 @@
 #include "ui/toolkit/placenearcursor.h"
 
 #include <QHeaderView>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QtMath>
+
+#include <memory>
 
 namespace orvane::ui {
 
@@ -20,18 +24,48 @@ QString errorLogText(const char *key)
 
 constexpr int kKeyRole = Qt::UserRole + 1;
 
+// A read-only text box as tall as its wrapped text at the width it gets:
+// a fixed number of lines cut translations off (a Japanese line is taller
+// than one of the window's font, and translations run longer).
+class DescriptionBox final : public QTextEdit
+{
+public:
+    explicit DescriptionBox(QWidget *parent)
+        : QTextEdit(parent)
+    {
+        setReadOnly(true);
+        setAcceptRichText(false);
+        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
+    }
+
+    bool hasHeightForWidth() const override { return true; }
+
+    int heightForWidth(int width) const override
+    {
+        const int frame = frameWidth() * 2;
+        std::unique_ptr<QTextDocument> measure(document()->clone());
+        measure->setTextWidth(qMax(1, width - frame));
+        return qCeil(measure->size().height()) + frame;
+    }
+
+    QSize sizeHint() const override
+    {
+        const QSize hint = QTextEdit::sizeHint();
+        return {hint.width(), heightForWidth(width() > 0 ? width() : hint.width())};
+    }
+};
+
 } // namespace
 
 frmErrorLog::frmErrorLog(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Error Log"));
-    m_txtDescription = new QPlainTextEdit(this);
-    m_txtDescription->setReadOnly(true);
-    m_txtDescription->setFixedHeight(fontMetrics().lineSpacing() * 4);
+    m_txtDescription = new DescriptionBox(this);
     m_lstErrorLog = new QTreeWidget(this);
     m_lstErrorLog->setColumnCount(1);
-    m_lstErrorLog->setHeaderLabels({QStringLiteral("File Path")});
     m_lstErrorLog->setRootIsDecorated(false);
     m_lstErrorLog->setUniformRowHeights(true);
     m_cmdOK = new QPushButton(this);
@@ -47,6 +81,7 @@ frmErrorLog::frmErrorLog(QWidget *parent)
     // One line of the language file may hold a several-line explanation.
     m_txtDescription->setPlainText(errorLogText("DescError").replace(u'|', QStringLiteral("\n")));
     m_cmdOK->setText(errorLogText("OK"));
+    m_lstErrorLog->setHeaderLabels({errorLogText("hdrPath")});
     PlaceNearCursor(this);
 }
 

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
 class QTreeWidget;
 
@@ -23,12 +23,12 @@ public:
     void showModal() override;
 
     QTreeWidget *lstErrorLog() const { return m_lstErrorLog; }
-    QPlainTextEdit *txtDescription() const { return m_txtDescription; }
+    QTextEdit *txtDescription() const { return m_txtDescription; }
     QPushButton *cmdOK() const { return m_cmdOK; }
 
 private:
     QTreeWidget *m_lstErrorLog = nullptr;
-    QPlainTextEdit *m_txtDescription = nullptr;
+    QTextEdit *m_txtDescription = nullptr;
     QPushButton *m_cmdOK = nullptr;
 };
 

@@ -100,8 +100,7 @@ void frmNormal::Form_Load()
     m_settingsFile = settingsFile();
     m_lblStatus->setText(GetText(QStringLiteral("Normal"), QStringLiteral("mesLoading")));
     loadPictures();
-    m_model->setHeaderTexts(
-        {QStringLiteral("Title"), QStringLiteral("Author"), QStringLiteral("File")});
+    applyPanelTexts();
     BuildMenus();
     applyPanelSettings();
     const QString command = NormalizeCommand(ownCommandLine());

@@ -153,6 +153,7 @@ private:
     QWidget *buildPlayListToolbar();
     QWidget *buildPlayListView();
     QWidget *buildInfoPanel();
+    void applyPanelTexts();
     void finishLoad();
     void createEngines();
     void loadPictures();

@@ -44,12 +44,24 @@ public:
 // Designed minimum heights of the five bands, in twips.
 constexpr int kBandHeights[CoolBar::kBands] = {570, 735, 570, 1455, 1440};
 
-QAction *addButton(QToolBar *bar, const QString &key, const QString &tip)
+// The hint of each control, by the control's name: key of section "Normal".
+// The hints are what the user reads before pressing: the words of the
+// action, not the widget's kind.
+constexpr std::pair<const char *, const char *> kHintKeys[] = {
+    {"play", "tipPlay"},        {"pause", "tipPause"},     {"stop", "tipStop"},
+    {"reverse", "tipReverse"},  {"forward", "tipForward"}, {"sound", "tipMute"},
+    {"silVolume", "tipVolume"}, {"silSeek", "tipSeek"},    {"lblStatus", "tipStatus"},
+    {"open_pl", "tipOpen"},     {"save_pl", "tipSave"},    {"add_pl", "tipAdd"},
+    {"delete_pl", "tipDelete"}, {"clear_pl", "tipClear"},  {"down_pl", "tipDown"},
+    {"up_pl", "tipUp"},         {"info", "tipInfo"},
+};
+
+QAction *addButton(QToolBar *bar, const QString &key)
 {
-    QAction *action = bar->addAction(toolbarIcon(key), tip);
+    // Its text and hint come with the window's other texts when it loads.
+    QAction *action = bar->addAction(toolbarIcon(key), QString());
     action->setObjectName(key);
     action->setData(key);
-    action->setToolTip(tip);
     return action;
 }
 
@@ -95,11 +107,8 @@ QWidget *frmNormal::buildControlPanel()
     const QString keys[] = {QStringLiteral("play"),    QStringLiteral("pause"),
                             QStringLiteral("stop"),    QStringLiteral("reverse"),
                             QStringLiteral("forward"), QStringLiteral("sound")};
-    const QString tips[] = {QStringLiteral("PLAY"),    QStringLiteral("PAUSE"),
-                            QStringLiteral("STOP"),    QStringLiteral("REVERSE"),
-                            QStringLiteral("FORWARD"), QStringLiteral("MUTE")};
     for (int i = 0; i < 6; ++i) {
-        QAction *action = addButton(m_tobControl, keys[i], tips[i]);
+        QAction *action = addButton(m_tobControl, keys[i]);
         action->setCheckable(i < 3 || i == 5);
     }
     connect(m_tobControl, &QToolBar::actionTriggered, this, [this](QAction *action) {
@@ -112,7 +121,6 @@ QWidget *frmNormal::buildControlPanel()
     row->addWidget(m_tobControl);
     m_silVolume = new QSlider(Qt::Horizontal, picControl);
     m_silVolume->setObjectName(QStringLiteral("silVolume"));
-    m_silVolume->setToolTip(QStringLiteral("VOLUME"));
     m_silVolume->setRange(0, 1000);
     m_silVolume->setValue(1000);
     m_silVolume->setPageStep(100);
@@ -135,14 +143,12 @@ QWidget *frmNormal::buildSeekPanel()
     rows->setSpacing(0);
     m_silSeek = new QSlider(Qt::Horizontal, picSeek);
     m_silSeek->setObjectName(QStringLiteral("silSeek"));
-    m_silSeek->setToolTip(QStringLiteral("SEEK BAR"));
     m_silSeek->setEnabled(false);
     auto *style = new JumpToClickStyle;
     style->setParent(m_silSeek);
     m_silSeek->setStyle(style);
     m_lblStatus = new StatusLabel(picSeek);
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    m_lblStatus->setToolTip(QStringLiteral("STATUS BAR"));
     rows->addWidget(m_silSeek);
     rows->addWidget(m_lblStatus);
     return picSeek;
@@ -152,17 +158,17 @@ QWidget *frmNormal::buildPlayListToolbar()
 {
     m_tobPlayList = new QToolBar(this);
     m_tobPlayList->setObjectName(QStringLiteral("tobPlayList"));
-    addButton(m_tobPlayList, QStringLiteral("open_pl"), QStringLiteral("OPEN PLAYLIST"));
-    addButton(m_tobPlayList, QStringLiteral("save_pl"), QStringLiteral("SAVE PLAYLIST"));
+    addButton(m_tobPlayList, QStringLiteral("open_pl"));
+    addButton(m_tobPlayList, QStringLiteral("save_pl"));
     m_tobPlayList->addSeparator();
-    addButton(m_tobPlayList, QStringLiteral("add_pl"), QStringLiteral("ADD FILE"));
-    addButton(m_tobPlayList, QStringLiteral("delete_pl"), QStringLiteral("DELETE FILE"));
-    addButton(m_tobPlayList, QStringLiteral("clear_pl"), QStringLiteral("CLEAR PLAYLIST"));
+    addButton(m_tobPlayList, QStringLiteral("add_pl"));
+    addButton(m_tobPlayList, QStringLiteral("delete_pl"));
+    addButton(m_tobPlayList, QStringLiteral("clear_pl"));
     m_tobPlayList->addSeparator();
-    addButton(m_tobPlayList, QStringLiteral("down_pl"), QStringLiteral("DOWN LISTITEM"));
-    addButton(m_tobPlayList, QStringLiteral("up_pl"), QStringLiteral("UP LISTITEM"));
+    addButton(m_tobPlayList, QStringLiteral("down_pl"));
+    addButton(m_tobPlayList, QStringLiteral("up_pl"));
     m_tobPlayList->addSeparator();
-    addButton(m_tobPlayList, QStringLiteral("info"), QStringLiteral("GET MEDIAINFO"));
+    addButton(m_tobPlayList, QStringLiteral("info"));
     connect(m_tobPlayList, &QToolBar::actionTriggered, this, [this](QAction *action) {
         const QString key = action->data().toString().toLower();
         static const QHash<QString, std::pair<int, int>> commands = {
@@ -231,7 +237,7 @@ QWidget *frmNormal::buildInfoPanel()
     picInfo->setObjectName(QStringLiteral("picInfo"));
     auto *box = new QVBoxLayout(picInfo);
     box->setContentsMargins(4, 0, 4, 4);
-    m_fraInfo = new QGroupBox(QStringLiteral("Information"), picInfo);
+    m_fraInfo = new QGroupBox(picInfo);
     m_fraInfo->setObjectName(QStringLiteral("fraInfo"));
     auto *inside = new QVBoxLayout(m_fraInfo);
     inside->setContentsMargins(4, 2, 4, 4);
@@ -241,6 +247,29 @@ QWidget *frmNormal::buildInfoPanel()
     inside->addWidget(m_txtInfo);
     box->addWidget(m_fraInfo);
     return picInfo;
+}
+
+void frmNormal::applyPanelTexts()
+{
+    const QString section = QStringLiteral("Normal");
+    for (const auto &[name, key] : kHintKeys) {
+        const QString hint = GetText(section, QString::fromLatin1(key));
+        const QString objectName = QString::fromLatin1(name);
+        QAction *action = m_tobControl->findChild<QAction *>(objectName);
+        if (!action)
+            action = m_tobPlayList->findChild<QAction *>(objectName);
+        if (action) {
+            action->setText(hint);
+            action->setToolTip(hint);
+        } else if (auto *widget = findChild<QWidget *>(objectName)) {
+            widget->setToolTip(hint);
+        }
+    }
+    m_fraInfo->setTitle(GetText(section, QStringLiteral("fraInfo")));
+    const QString list = QStringLiteral("Playlist");
+    m_model->setHeaderTexts({GetText(list, QStringLiteral("hdrTitle")),
+                             GetText(list, QStringLiteral("hdrAuthor")),
+                             GetText(list, QStringLiteral("hdrFile"))});
 }
 
 } // namespace orvane::ui
