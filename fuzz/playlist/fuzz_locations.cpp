@@ -26,6 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         (flags >> 2) & 3);
     MediaKindOf(normalised);
     MediaKindOf(location, QStringLiteral(".mp3;;.rmi"), QStringLiteral(".rm;"));
+    // A web or disc location never turns into a local file.
+    if (location.startsWith(QLatin1String("http://")) && !LocalPathOf(location).isEmpty())
+        std::abort();
+    LocalPathOf(normalised);
     if (!FolderPart(location).isEmpty() &&
         FolderPart(location) + FileNamePart(location) != location)
         std::abort();
