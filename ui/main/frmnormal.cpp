@@ -16,6 +16,7 @@
 #include "playback/mpv/mpvrealplayer.h"
 #include "playback/processing.h"
 #include "playback/session.h"
+#include "playlist/locations.h"
 #include "playlist/playlistmodel.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
@@ -104,7 +105,7 @@ void frmNormal::Form_Load()
         {QStringLiteral("Title"), QStringLiteral("Author"), QStringLiteral("File")});
     BuildMenus();
     applyPanelSettings();
-    const QString command = NormalizeCommand(ownCommandLine());
+    const QString command = NormalizeCommand(playlist::OwnAbsoluteCommandLine());
     if (!command.isEmpty()) {
         modMain::PendingCommand.push(command);
         qCInfo(lcInstance).noquote() << "queued:" << command;
