@@ -1,13 +1,13 @@
 #include "app/entryprocedure.h"
 
 #include "app/startuptiming.h"
-#include "core/commandline.h"
 #include "core/messagebox.h"
 #include "core/modmain.h"
 #include "core/programpaths.h"
 #include "core/screensaver.h"
 #include "core/singleinstance.h"
 #include "core/startup.h"
+#include "playlist/locations.h"
 #include "ui/main/frmnormal.h"
 
 #include <QApplication>
@@ -21,7 +21,9 @@ namespace {
 int handOverToRunningInstance(SingleInstance &instance)
 {
     modMain::IsSecondInstance = true;
-    const QString raw = ownCommandLine();
+    // The running instance has a current folder of its own: names are
+    // made absolute here, where they were given.
+    const QString raw = playlist::OwnAbsoluteCommandLine();
     if (raw.isEmpty())
         return 0;
     if (instance.sendExecute(raw))

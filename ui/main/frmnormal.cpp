@@ -16,6 +16,7 @@
 #include "playback/mpv/mpvrealplayer.h"
 #include "playback/processing.h"
 #include "playback/session.h"
+#include "playlist/locations.h"
 #include "playlist/playlistmodel.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
@@ -103,7 +104,7 @@ void frmNormal::Form_Load()
     applyPanelTexts();
     BuildMenus();
     applyPanelSettings();
-    const QString command = NormalizeCommand(ownCommandLine());
+    const QString command = NormalizeCommand(playlist::OwnAbsoluteCommandLine());
     if (!command.isEmpty()) {
         modMain::PendingCommand.push(command);
         qCInfo(lcInstance).noquote() << "queued:" << command;

@@ -74,6 +74,7 @@ void frmNormal::savePlayListAs()
     dialog.Filter = QStringLiteral("Orvane Play List|") + modMain::PlayListFilter;
     dialog.FilterIndex = 1;
     dialog.Flags = cdl::kExplorer | cdl::kHideReadOnly | cdl::kOverwritePrompt;
+    dialog.DefaultExt = QStringLiteral("ovl");
     dialog.ShowSave(this);
     if (dialog.FileName.isEmpty())
         return;
