@@ -5,6 +5,7 @@
 #include "playback/engine/mediaplayer.h"
 #include "playback/engine/realplayer.h"
 #include "playback/seekbar.h"
+#include "playlist/lstplaylist.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
 
@@ -157,6 +158,7 @@ bool PlayItem(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, playlist::lstPla
     if (index < 0 || index >= playlist::PlayList.size())
         return false;
     const PlayListItem item = playlist::PlayList.at(index);
+    state::LoadedKey = view.key(view.selectedPosition());
     switch (item.MEDIATYPE) {
     case kMediaPlayerFile:
     case kVideoCdTrack:
