@@ -24,8 +24,13 @@ int handOverToRunningInstance(SingleInstance &instance)
     // The running instance has a current folder of its own: names are
     // made absolute here, where they were given.
     const QString raw = playlist::OwnAbsoluteCommandLine();
-    if (raw.isEmpty())
+    // Started again without files, the user is looking for the window: the
+    // running one is told so it comes forward. Nobody asked for anything
+    // else, so a running one that does not answer is no error.
+    if (raw.isEmpty()) {
+        instance.sendExecute(raw);
         return 0;
+    }
     if (instance.sendExecute(raw))
         return 0;
     messageBox().show(QStringLiteral("DDE Link Error!"), kApplicationTitle, MessageIcon::Critical,

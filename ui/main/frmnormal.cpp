@@ -13,6 +13,7 @@
 #include "playback/controller.h"
 #include "playback/eventpump.h"
 #include "playback/gst/gstmediaplayer.h"
+#include "playback/mixer/modmixer.h"
 #include "playback/mpv/mpvrealplayer.h"
 #include "playback/processing.h"
 #include "playback/session.h"
@@ -20,6 +21,7 @@
 #include "playlist/playlistmodel.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
+#include "ui/main/artwork.h"
 #include "ui/main/controlbar.h"
 #include "ui/main/mainmenus.h"
 #include "ui/main/mprisservice.h"
@@ -34,6 +36,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QIcon>
 #include <QLabel>
 #include <QMimeData>
 #include <QSlider>
@@ -102,6 +105,11 @@ void frmNormal::Form_Load()
     m_lblStatus->setText(GetText(QStringLiteral("Normal"), QStringLiteral("mesLoading")));
     loadPictures();
     applyPanelTexts();
+    // The desktop's own picture where its theme has one, so the mark looks
+    // like every other player's.
+    m_model->setPlayingMark(QIcon::fromTheme(QStringLiteral("media-playback-start"),
+                                             toolbarIcon(QStringLiteral("play"))),
+                            GetText(QStringLiteral("Status"), QStringLiteral("mesPlaying")));
     BuildMenus();
     applyPanelSettings();
     const QString command = NormalizeCommand(playlist::OwnAbsoluteCommandLine());
@@ -123,6 +131,7 @@ void frmNormal::finishLoad()
     createEngines();
     playback::ResetEngines(*m_mediaPlayer, *m_realPlayer, m_seekBar.get(), true);
     LayoutPictureArea();
+    watchMixer();
     m_mpris = new MprisService(*this, QDBusConnection::sessionBus(), this);
     m_lblStatus->setText(GetText(QStringLiteral("Status"), QStringLiteral("mesReady")));
     startProcessing();
@@ -148,8 +157,7 @@ void frmNormal::startProcessing()
 void frmNormal::addMedia(const QString &locations)
 {
     adding::AddMedia(locations, *m_mediaPlayer, *m_realPlayer, *m_model, m_seekBar.get(), this);
-    if (m_mpris)
-        m_mpris->refresh();
+    playbackChanged();
 }
 
 void frmNormal::Form_QueryUnload()
@@ -189,6 +197,9 @@ void frmNormal::Form_LinkExecute(const QString &commandText, int &cancel)
         modMain::PendingCommand.push(normalised);
     qCInfo(lcInstance).noquote() << "queued:" << normalised;
     cancel = 0;
+    // Starting the program again is how a user looks for its window: a
+    // minimised one comes back.
+    raise();
 }
 
 void frmNormal::closeEvent(QCloseEvent *event)
