@@ -34,7 +34,7 @@ protected:
     double sliderValue(Player &player)
     {
         return player.accessibility()
-            .currentValue(player.control(QStringLiteral("VOLUME")))
+            .currentValue(player.control(QStringLiteral("Volume")))
             .value_or(-1);
     }
     double mprisVolume(Player &player)

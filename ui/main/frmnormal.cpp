@@ -193,9 +193,10 @@ void frmNormal::Form_QueryUnload()
 void frmNormal::Form_LinkExecute(const QString &commandText, int &cancel)
 {
     const QString normalised = NormalizeCommand(commandText);
-    if (!normalised.isEmpty())
+    if (!normalised.isEmpty()) {
         modMain::PendingCommand.push(normalised);
-    qCInfo(lcInstance).noquote() << "queued:" << normalised;
+        qCInfo(lcInstance).noquote() << "queued:" << normalised;
+    }
     cancel = 0;
     // Starting the program again is how a user looks for its window: a
     // minimised one comes back.
