@@ -3,6 +3,7 @@
 #include "playlist/locations.h"
 
 #include <QMimeDatabase>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <algorithm>
@@ -49,11 +50,15 @@ QString encodedUrl(const QString &location)
 
 QStringList mimeTypesOfFileTypes(const QString &fileTypes)
 {
+    static const QRegularExpression plainExtension(
+        QStringLiteral(R"(^\.[^\s\x00-\x1f*?\[\]/\\]+$)"));
     const QMimeDatabase database;
     QStringList types;
     for (const QString &entry : fileTypes.split(u';', Qt::SkipEmptyParts)) {
         const QString extension = entry.trimmed();
-        if (extension.size() < 2 || !extension.startsWith(u'.'))
+        // The extension lists live in setting.ini where anyone may edit
+        // them; Qt's glob matching crashes on control characters.
+        if (!plainExtension.match(extension).hasMatch())
             continue;
         const QList<QMimeType> found =
             database.mimeTypesForFileName(QStringLiteral("x") + extension);

@@ -306,6 +306,9 @@ TEST(MprisValues, MimeTypesOfAnExtensionList)
                 types.contains(QStringLiteral("audio/vnd.wave")));
     EXPECT_EQ(types.count(QStringLiteral("audio/mpeg")), 1);
     EXPECT_TRUE(mimeTypesOfFileTypes(QString()).isEmpty());
+    // A hand-edited list with control characters once crashed Qt's globbing.
+    EXPECT_EQ(mimeTypesOfFileTypes(QString::fromUtf8(".\0\0\0\0.o;.mp3", 12)),
+              QStringList(QStringLiteral("audio/mpeg")));
 }
 
 #include "test_mpris.moc"
