@@ -102,8 +102,13 @@ void ResetEngines(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, SeekBar *sil
         detail::mciSend(QStringLiteral("close all wait"));
     }
     SetPictureSize(mediaPlayer, realPlayer, 0);
-    if (silSeek)
+    if (silSeek) {
         silSeek->setEnabled(false);
+        // Nothing plays: a handle left at the right would say the end of
+        // something is near.
+        if (stop)
+            silSeek->setValue(0);
+    }
 }
 
 bool PauseMedia(MediaPlayer &mediaPlayer, RealPlayer &realPlayer)

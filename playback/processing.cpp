@@ -4,7 +4,9 @@
 #include "playback/controller.h"
 #include "playback/session.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QThread>
 
 namespace orvane::playback {
 
@@ -18,6 +20,7 @@ ProcessingLoop::ProcessingLoop(PlaybackSession &session, AddMediaHandler addMedi
     connect(&m_timer, &QTimer::timeout, this, &ProcessingLoop::tick);
     m_tick.setSingleShot(true);
     m_tick.setTimerType(Qt::PreciseTimer);
+    connect(&m_tick, &QTimer::timeout, this, &ProcessingLoop::nestedPass);
     session.setProcessing(this);
 }
 
@@ -100,12 +103,39 @@ void ProcessingLoop::timerStep()
     m_session.UpdateStatus();
 }
 
+// A modal dialog or a popup menu runs an event loop of its own inside one
+// of the loop's passes, and the loop cannot go round until it closes: the
+// time and the seek bar would stand still behind an open dialog. The wake-up
+// timer still fires there, so it runs the status part of a pass itself. New
+// commands wait for the loop: adding media under an open dialog would put
+// a progress dialog over it.
+void ProcessingLoop::nestedPass()
+{
+    if (!m_looping || QThread::currentThread()->loopLevel() <= m_loopLevel)
+        return;
+    if (modMain::ProcessingEnabled) {
+        ++m_steps;
+        m_session.UpdateStatus();
+    }
+    const int next = m_session.msUntilNextSecond();
+    wakeForNextTick(next < 0 ? kNestedIdleMs : next);
+}
+
 void ProcessingLoop::runLoop()
 {
     m_timer.stop();
     if (m_looping)
         return;
     m_looping = true;
+    m_loopLevel = QThread::currentThread()->loopLevel();
+    // An idle loop sleeps with no wake-up set; a nested loop that starts
+    // then needs one to refresh at all.
+    const QMetaObject::Connection nested =
+        connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+                [this] {
+                    if (!m_tick.isActive() && QThread::currentThread()->loopLevel() > m_loopLevel)
+                        m_tick.start(kNestedIdleMs);
+                });
     while (!modMain::QuitProcessing) {
         if (modMain::ProcessingEnabled) {
             ++m_steps;
@@ -121,6 +151,7 @@ void ProcessingLoop::runLoop()
         wakeForNextTick(modMain::ProcessingEnabled ? m_session.msUntilNextSecond() : -1);
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
+    disconnect(nested);
     m_tick.stop();
     m_looping = false;
 }

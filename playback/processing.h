@@ -46,6 +46,7 @@ private:
     void tick();
     void timerStep();
     void runLoop();
+    void nestedPass();
     bool takePending(QString &text) const;
     void wakeForNextTick(int ms);
 
@@ -55,6 +56,10 @@ private:
     QTimer m_tick; // wakes a loop pass that no event woke
     int m_mode = 1;
     bool m_looping = false;
+    int m_loopLevel = 0; // the event loop the processing loop runs in
+    // How often a nested event loop refreshes what no second ticks for
+    // (a pause, an MPRIS command under an open dialog).
+    static constexpr int kNestedIdleMs = 250;
     quint64 m_steps = 0;
 };
 

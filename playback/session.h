@@ -117,6 +117,8 @@ private:
     QString m_failureText; // shown instead of "Ready" after a failure
     qint16 m_seekScale = 1;
     bool m_seekDragging = false;
+    // The menu help wrote the status line on the last pass.
+    bool m_statusLent = false;
 };
 
 } // namespace orvane::playback

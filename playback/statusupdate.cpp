@@ -7,13 +7,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace orvane::playback {
 
 void PlaybackSession::UpdateStatus()
 {
-    if (m_seekDragging || (m_window && m_window->menuHelpShown()))
+    if (m_seekDragging || (m_window && m_window->menuHelpShown())) {
+        m_statusLent = true;
         return;
+    }
+    // Menu help or the seek target took the line over; paused media would
+    // not change the text again, so it would stay there.
+    if (std::exchange(m_statusLent, false))
+        m_memory.statusText.clear();
     if (!statusShown()) {
         // Nothing to draw for; the end of a CD track is still noticed.
     } else if (state::LoadedMediaType == kMediaNone) {

@@ -164,6 +164,12 @@ Accessible AtSpi::findByName(const Accessible &root, const QString &text)
     return find(root, [&](const Accessible &object) { return name(object) == text; });
 }
 
+Accessible AtSpi::findByNamePattern(const Accessible &root, const QRegularExpression &pattern)
+{
+    return find(root,
+                [&](const Accessible &object) { return pattern.match(name(object)).hasMatch(); });
+}
+
 Accessible AtSpi::findByRole(const Accessible &root, const QString &role)
 {
     return find(root, [&](const Accessible &object) { return roleName(object) == role; });

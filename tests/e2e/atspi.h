@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QList>
 #include <QRect>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,8 @@ public:
     Accessible findByDescription(const Accessible &root, const QString &description);
     // The same by accessible name.
     Accessible findByName(const Accessible &root, const QString &name);
+    // The same by a pattern the whole name matches.
+    Accessible findByNamePattern(const Accessible &root, const QRegularExpression &pattern);
     // The same by role name ("tree", "push button", "dialog").
     Accessible findByRole(const Accessible &root, const QString &role);
 

@@ -177,6 +177,17 @@ void Player::click(const QPoint &screen)
 
 void Player::drag(const QPoint &from, const QPoint &to)
 {
+    dragAndHold(from, to);
+    release();
+}
+
+void Player::release()
+{
+    m_desktop.run(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
+}
+
+void Player::dragAndHold(const QPoint &from, const QPoint &to)
+{
     // In steps, as a hand moves: a slider follows the pointer, not jumps.
     // No --sync: it waits for the pointer to move, for ever when it is
     // already there. The server takes the fake events in order anyway.
@@ -188,7 +199,6 @@ void Player::drag(const QPoint &from, const QPoint &to)
         args << QStringLiteral("sleep") << QStringLiteral("0.03") << QStringLiteral("mousemove")
              << QString::number(at.x()) << QString::number(at.y());
     }
-    args << QStringLiteral("mouseup") << QStringLiteral("1");
     m_desktop.run(QStringLiteral("xdotool"), args);
 }
 

@@ -80,6 +80,9 @@ public:
     int visibleWindows();
     void click(const QPoint &screen);
     void drag(const QPoint &from, const QPoint &to);
+    // The same, with the button still held at the end, and its release.
+    void dragAndHold(const QPoint &from, const QPoint &to);
+    void release();
 
     // The widget whose tool tip is the text (Qt reports it as the
     // accessible description).

@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace orvane::ui {
@@ -21,6 +22,7 @@ frmEngineReport::frmEngineReport(const playback::EngineReport &report, QWidget *
         auto *text = new QLabel(value, this);
         text->setTextInteractionFlags(Qt::TextSelectableByMouse);
         text->setWordWrap(true);
+        m_values.append(text);
         if (label.isEmpty())
             rows->addRow(text);
         else
@@ -33,6 +35,27 @@ frmEngineReport::frmEngineReport(const playback::EngineReport &report, QWidget *
         buttons->button(QDialogButtonBox::Ok)->setText(ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
+}
+
+void frmEngineReport::followSource(Source source)
+{
+    m_source = std::move(source);
+    auto *timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &frmEngineReport::refresh);
+    timer->start(1000);
+}
+
+void frmEngineReport::refresh()
+{
+    const playback::EngineReport report = m_source();
+    // Rows that come and go would make the dialog jump: only values of the
+    // same rows are renewed.
+    if (report.rows.size() != m_values.size())
+        return;
+    for (qsizetype i = 0; i < m_values.size(); ++i) {
+        if (m_values[i]->text() != report.rows[i].second)
+            m_values[i]->setText(report.rows[i].second);
+    }
 }
 
 playback::EngineReport frmEngineReport::fromText(const QString &title, const QString &text)

@@ -57,9 +57,14 @@ void frmNormal::ovmControls_MenuClick(int id)
     if (anyBand && id != 41)
         return; // the bar's new height moves the window by the height-change rule
     setPanelsReady(false);
-    if (id == 41)
-        m_coolBar->setVisible(m_coolBar->isHidden());
-    else
+    if (id == 41) {
+        const bool show = m_coolBar->isHidden();
+        // With every panel hidden the bar would come back as an empty
+        // strip; asking for it means asking for the panels.
+        for (int band = 1; show && !anyBand && band <= CoolBar::kBands; ++band)
+            m_coolBar->setBandVisible(band, true);
+        m_coolBar->setVisible(show);
+    } else
         m_coolBar->hide();
     if (windowStateCode() == 0) {
         QSizeF outer = outerSize();
@@ -120,6 +125,13 @@ void frmNormal::ovmEngines_MenuClick(int id)
     if (report.title.isEmpty())
         report.title = caption;
     frmEngineReport dialog(report, this);
+    if (id == 61)
+        dialog.followSource(
+            [this] { return m_mediaPlayer->report(playback::MediaPlayer::DialogStatistics); });
+    else if (id == 62)
+        dialog.followSource([this, caption] {
+            return frmEngineReport::fromText(caption, m_realPlayer->statisticsText());
+        });
     dialog.exec();
 }
 
