@@ -98,16 +98,14 @@ protected:
 
 } // namespace
 
-TEST_F(MainWindowRules, NoSettingsGiveTheDesignedPictureRaisedToTheMinimum)
+TEST_F(MainWindowRules, NoSettingsGiveTheDesignedPictureAboveTheBar)
 {
     writeIni();
     frmNormal &w = open();
     const int bar = w.coolBar()->barHeight();
     EXPECT_EQ(w.width(), twipsToPixelsX(&w, 5655));
-    // Mode "all" does not grow the window by the bar: the minimum height
-    // (4305 plus the bar) does, and the picture area is the rest.
-    EXPECT_EQ(w.height(), px(4305) + bar);
-    EXPECT_EQ(picture()->height(), px(4305) - frameHeight());
+    EXPECT_EQ(picture()->height(), px(4305));
+    EXPECT_EQ(w.height(), px(4305) + bar + frameHeight());
     EXPECT_EQ(w.pictureSize(), QSizeF(picture()->width() * tx(), picture()->height() * ty()));
     close();
     const QByteArray written = ini();
@@ -115,6 +113,24 @@ TEST_F(MainWindowRules, NoSettingsGiveTheDesignedPictureRaisedToTheMinimum)
     EXPECT_TRUE(written.contains("Width=5655"));
     EXPECT_FALSE(written.contains("\nMode=")) << written.constData();
     EXPECT_FALSE(written.contains("Show Setting")) << written.constData();
+}
+
+TEST_F(MainWindowRules, AResizedWindowComesBackAtTheSameSizeInEveryPanelMode)
+{
+    const char *modes[] = {"All", "Memorize", "Customize", "sometimes"};
+    for (const char *mode : modes) {
+        SCOPED_TRACE(mode);
+        writeIni(QByteArray("[Control Panels Setting]\r\nMode=") + mode + "\r\n");
+        frmNormal &w = open();
+        w.resize(800, 900);
+        ASSERT_TRUE(waitUntil([&] { return w.size() == QSize(800, 900); }));
+        const QSize picture = this->picture()->size();
+        close();
+        frmNormal &again = open();
+        EXPECT_EQ(again.size(), QSize(800, 900));
+        EXPECT_EQ(this->picture()->size(), picture);
+        close();
+    }
 }
 
 TEST_F(MainWindowRules, MemorizeShowsTheRememberedPanelsAndWritesThemBack)
