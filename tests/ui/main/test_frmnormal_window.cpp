@@ -1,6 +1,7 @@
 // The main window as the window manager and the user resize it: where it
 // starts, the control panels it remembers, the picture area it keeps, and
 // the display sizes. Offscreen: no window manager, so no outer frame.
+#include "core/commandline.h"
 #include "core/messagebox.h"
 #include "core/modmain.h"
 #include "core/programpaths.h"
@@ -8,6 +9,7 @@
 #include "playlist/playlistfile.h"
 #include "playlist/playlistmodel.h"
 #include "playlist/playliststore.h"
+#include "playlist/sessionplaylist.h"
 #include "tests/support/media.h"
 #include "tests/support/windowtesting.h"
 #include "ui/main/artwork.h"
@@ -43,6 +45,7 @@ protected:
         qputenv("ORVANE_GST_AUDIO_SINK", "fakesink sync=true");
         qputenv("ORVANE_MPV_AO", "null");
         QFile::remove(m_ini);
+        QFile::remove(playlist::SessionPlayListPath(m_ini));
         core::setMessageBoxService(&m_box);
     }
     void TearDown() override
@@ -50,6 +53,7 @@ protected:
         m_window.reset();
         core::setMessageBoxService(nullptr);
         QFile::remove(m_ini);
+        QFile::remove(playlist::SessionPlayListPath(m_ini));
         playback::state::LoadedMediaType = 0;
         playlist::ResetPlayList();
     }
@@ -131,6 +135,36 @@ TEST_F(MainWindowRules, AResizedWindowComesBackAtTheSameSizeInEveryPanelMode)
         EXPECT_EQ(this->picture()->size(), picture);
         close();
     }
+}
+
+TEST_F(MainWindowRules, TheLastPlaylistComesBackUnplayed)
+{
+    if (!core::ownCommandLine().isEmpty())
+        GTEST_SKIP() << "the test's own arguments stand for files given to the window";
+    writeIni();
+    frmNormal &w = open();
+    for (int i = 0; i < 2; ++i) {
+        playlist::PlayListItem &item = playlist::EnsureRecord(i);
+        item.MEDIATYPE = playlist::kMediaWmp;
+        item.DOPLAY = playlist::kTrue;
+        item.TITLE = QStringLiteral("item %1").arg(i);
+        item.FILENAME = QStringLiteral("file:///music/%1.mp3").arg(i);
+        w.playListModel().insertItem(
+            i, {playlist::KeyOfIndex(i), item.TITLE, {}, item.FILENAME, true});
+    }
+    close();
+    playlist::ResetPlayList();
+
+    frmNormal &again = open();
+    ASSERT_EQ(again.playListModel().count(), 2);
+    EXPECT_EQ(again.playListModel().item(1).text, QStringLiteral("item 1"));
+    EXPECT_EQ(playback::state::LoadedMediaType, 0) << "nothing loads before the user asks";
+    EXPECT_TRUE(playlist::PlayListFile.isEmpty());
+    close();
+
+    writeIni("Restore Playlist=False\r\n");
+    frmNormal &off = open();
+    EXPECT_EQ(off.playListModel().count(), 0);
 }
 
 TEST_F(MainWindowRules, MemorizeShowsTheRememberedPanelsAndWritesThemBack)
