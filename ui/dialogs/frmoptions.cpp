@@ -6,7 +6,9 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -50,15 +52,21 @@ QWidget *frmOptions::buildGeneralPage()
     auto *page = new QWidget(this);
     m_fraGeneral1 = new QGroupBox(page);
     auto *boxes = new QVBoxLayout(m_fraGeneral1);
-    const auto add = [&](QCheckBox *&box, const char *name) {
+    const auto make = [&](QCheckBox *&box, const char *name) {
         box = new QCheckBox(m_fraGeneral1);
         box->setObjectName(QString::fromLatin1(name));
+    };
+    const auto add = [&](QCheckBox *&box, const char *name) {
+        make(box, name);
         boxes->addWidget(box);
     };
     add(m_chkDonotRunScr, "chkDonotRunScr");
-    add(m_chkSetScr, "chkSetScr");
     // It only acts with the box above ticked: indented below it.
-    m_chkSetScr->setContentsMargins(20, 0, 0, 0);
+    make(m_chkSetScr, "chkSetScr");
+    auto *indented = new QHBoxLayout;
+    indented->addSpacing(style()->pixelMetric(QStyle::PM_IndicatorWidth));
+    indented->addWidget(m_chkSetScr);
+    boxes->addLayout(indented);
     add(m_chkTryOpen, "chkTryOpen");
     add(m_chkAutoPlay, "chkAutoPlay");
     add(m_chkWinPosMem, "chkWinPosMem");
