@@ -1,13 +1,13 @@
 #include "app/entryprocedure.h"
 
 #include "app/startuptiming.h"
-#include "core/commandline.h"
 #include "core/messagebox.h"
 #include "core/modmain.h"
 #include "core/programpaths.h"
 #include "core/screensaver.h"
 #include "core/singleinstance.h"
 #include "core/startup.h"
+#include "playlist/locations.h"
 #include "ui/main/frmnormal.h"
 
 #include <QApplication>
@@ -21,9 +21,16 @@ namespace {
 int handOverToRunningInstance(SingleInstance &instance)
 {
     modMain::IsSecondInstance = true;
-    const QString raw = ownCommandLine();
-    if (raw.isEmpty())
+    // The running instance has a current folder of its own: names are
+    // made absolute here, where they were given.
+    const QString raw = playlist::OwnAbsoluteCommandLine();
+    // Started again without files, the user is looking for the window: the
+    // running one is told so it comes forward. Nobody asked for anything
+    // else, so a running one that does not answer is no error.
+    if (raw.isEmpty()) {
+        instance.sendExecute(raw);
         return 0;
+    }
     if (instance.sendExecute(raw))
         return 0;
     messageBox().show(QStringLiteral("DDE Link Error!"), kApplicationTitle, MessageIcon::Critical,

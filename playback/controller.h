@@ -41,6 +41,9 @@ namespace state {
 inline qint32 LoadedMediaType = 0;
 inline QString LoadedSource;
 inline qint16 LoadedEntry = 0;
+// The view key of the item PlayItem last started; it means something only
+// while LoadedMediaType is not 0.
+inline QString LoadedKey;
 inline qint32 RealStatus = 0;
 inline bool IgnoreError = false;
 } // namespace state

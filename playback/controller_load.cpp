@@ -6,6 +6,7 @@
 #include "playback/engine/realplayer.h"
 #include "playback/seekbar.h"
 #include "playlist/locations.h"
+#include "playlist/lstplaylist.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
 
@@ -170,6 +171,7 @@ bool PlayItem(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, playlist::lstPla
     const PlayListItem item = playlist::PlayList.at(index);
     if (ItemFileMissing(item))
         return false;
+    state::LoadedKey = view.key(view.selectedPosition());
     switch (item.MEDIATYPE) {
     case kMediaPlayerFile:
     case kVideoCdTrack:

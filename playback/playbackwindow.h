@@ -26,6 +26,9 @@ public:
     // Runs the click action of the toolbar button "sound" again, which
     // re-applies volume and muting.
     virtual void runSoundAction() = 0;
+    // Shows in the volume slider and the mute button what the mixer holds
+    // now, without writing to it: a volume set elsewhere stays as it is.
+    virtual void refreshSoundControls() = 0;
     // The information box txtInfo.
     virtual void setInfoText(const QString &text) = 0;
     // GetMediaInfoText of the loaded item.

@@ -112,8 +112,10 @@ void PlaybackSession::onEnginePlaying()
     m_stopRequested = false;
     m_failureText.clear();
     pressButton(QStringLiteral("play"));
+    // Only the user's own slider moves and mute clicks write the mixer: a
+    // new item must not undo what the desktop's volume control did.
     if (m_window)
-        m_window->runSoundAction();
+        m_window->refreshSoundControls();
     showMediaInfo();
 }
 

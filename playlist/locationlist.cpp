@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -47,16 +46,6 @@ QString decoded(const QByteArray &bytes, ForeignKind kind)
 LocationEntry entryOf(const QString &location)
 {
     return {location, FileNamePart(location)};
-}
-
-bool isAbsoluteElement(const QString &element)
-{
-    static const QRegularExpression absolute(
-        QStringLiteral(R"(^(/|[A-Za-z]:|[A-Za-z][A-Za-z0-9+.\-]*://))"));
-    QString probe = element.trimmed().replace(u'\\', u'/');
-    while (probe.startsWith(u'"'))
-        probe.remove(0, 1);
-    return absolute.match(probe).hasMatch();
 }
 
 // The folder that the other elements of a list are relative to, if any:
@@ -104,7 +93,7 @@ LocationTable ParseLocationList(const QString &text)
     // A folder is only the folder of the rest when some of the rest is
     // relative to it; "/music/albums|/other/a.mp3" is two locations.
     if (elements.size() > 1 &&
-        !std::all_of(elements.begin() + 1, elements.end(), isAbsoluteElement)) {
+        !std::all_of(elements.begin() + 1, elements.end(), IsAbsoluteLocation)) {
         folder = leadingFolder(text);
         if (!folder.isEmpty())
             elements.removeFirst();
@@ -112,9 +101,20 @@ LocationTable ParseLocationList(const QString &text)
     for (const QString &element : std::as_const(elements)) {
         if (element.trimmed().isEmpty())
             continue;
-        addElement(isAbsoluteElement(element) ? element : folder + element, table);
+        addElement(IsAbsoluteLocation(element) ? element : folder + element, table);
     }
     return table;
+}
+
+QString TypedLocationList(const QString &text, const QString &folder, const QString &home)
+{
+    QStringList elements = text.split(u'|');
+    elements.first() = TypedLocation(elements.first(), folder, home);
+    if (elements.size() > 1 && leadingFolder(elements.join(u'|')).isEmpty()) {
+        for (qsizetype i = 1; i < elements.size(); ++i)
+            elements[i] = TypedLocation(elements[i], folder, home);
+    }
+    return elements.join(u'|');
 }
 
 qint32 ReadForeignPlaylist(const QString &path, LocationTable &table)

@@ -24,6 +24,12 @@ using LocationTable = QList<LocationEntry>;
 // and are left out, so the table may be empty.
 LocationTable ParseLocationList(const QString &text);
 
+// A location list a user typed (or a file dialog filled in and the user
+// edited), made to mean the same files wherever the program runs: its first
+// element goes through TypedLocation; the other elements too, unless the
+// first is the folder they are relative to.
+QString TypedLocationList(const QString &text, const QString &folder, const QString &home);
+
 // Reads a foreign playlist into table (appending): the number of entries
 // it gave, or -1 when path names no .m3u, .m3u8 or .ram playlist that can
 // be read (a ".ram" that really is a RealMedia file included).

@@ -1,9 +1,13 @@
 #include "playlist/locations.h"
 
+#include "core/commandline.h"
 #include "core/filetypes.h"
 #include "core/modmain.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace orvane::playlist {
@@ -159,6 +163,46 @@ qint32 MediaKindOf(const QString &location, const QString &wmpFileTypes,
     if (listMatches(location, realFileTypes))
         return kKindReal;
     return kKindUnknown;
+}
+
+bool IsAbsoluteLocation(const QString &location)
+{
+    static const QRegularExpression absolute(
+        QStringLiteral(R"(^(/|[A-Za-z]:|[A-Za-z][A-Za-z0-9+.\-]*://))"));
+    QString probe = location.trimmed().replace(u'\\', u'/');
+    while (probe.startsWith(u'"'))
+        probe.remove(0, 1);
+    return absolute.match(probe).hasMatch();
+}
+
+QString AbsoluteLocation(const QString &location, const QString &folder)
+{
+    const QString plain = unquoted(location);
+    if (plain.isEmpty() || IsAbsoluteLocation(plain))
+        return location;
+    return QDir::cleanPath(folder + u'/' + plain);
+}
+
+QString TypedLocation(const QString &typed, const QString &folder, const QString &home)
+{
+    const QString plain = unquoted(typed);
+    if (!home.isEmpty() && (plain == u"~" || plain.startsWith(QStringLiteral("~/"))))
+        return QDir::cleanPath(home + plain.mid(1));
+    return AbsoluteLocation(typed, folder);
+}
+
+QString AbsoluteCommandLine(const QStringList &arguments, const QString &folder)
+{
+    QStringList absolute;
+    absolute.reserve(arguments.size());
+    for (const QString &argument : arguments)
+        absolute.append(AbsoluteLocation(argument, folder));
+    return core::rawCommandLine(absolute);
+}
+
+QString OwnAbsoluteCommandLine()
+{
+    return AbsoluteCommandLine(QCoreApplication::arguments().mid(1), QDir::currentPath());
 }
 
 qint32 MediaKindOf(const QString &location)

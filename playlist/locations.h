@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace orvane::playlist {
 
@@ -50,5 +51,27 @@ qint32 MediaKindOf(const QString &location, const QString &wmpFileTypes,
                    const QString &realFileTypes);
 // The same with the lists in use (modMain; the built-in ones when unset).
 qint32 MediaKindOf(const QString &location);
+
+// Whether a location says where it is by itself: a URL or disc location
+// ("x://..."), an absolute path ("/x") or a drive path ("D:x"). Enclosing
+// quotes and blanks are looked through.
+bool IsAbsoluteLocation(const QString &location);
+
+// A relative local path made absolute in folder, the current folder of the
+// process that was given it; enclosing quotes and blanks go, "." and ".."
+// are resolved. Other locations, and blank ones, come back unchanged.
+QString AbsoluteLocation(const QString &location, const QString &folder);
+
+// A location a user typed: "~" alone or "~/..." stands for home (a shell
+// would have done it for a command line), then AbsoluteLocation. "~user"
+// is left as a name.
+QString TypedLocation(const QString &typed, const QString &folder, const QString &home);
+
+// The command line a process hands on: its arguments made absolute in its
+// current folder, then joined the way core::rawCommandLine joins them, so
+// a running instance with another current folder reads the same files.
+QString AbsoluteCommandLine(const QStringList &arguments, const QString &folder);
+// This process's own arguments, in its current folder.
+QString OwnAbsoluteCommandLine();
 
 } // namespace orvane::playlist

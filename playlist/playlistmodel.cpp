@@ -37,6 +37,28 @@ void PlayListModel::setHeaderTexts(const QStringList &texts)
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, 2);
 }
 
+void PlayListModel::setPlayingMark(const QVariant &decoration, const QString &description)
+{
+    m_playingDecoration = decoration;
+    m_playingDescription = description;
+    const int position = positionOfKey(m_playingKey);
+    if (!m_playingKey.isEmpty() && position >= 0)
+        changed(position, 0, Qt::DecorationRole);
+}
+
+void PlayListModel::setPlayingKey(const QString &key)
+{
+    if (key == m_playingKey)
+        return;
+    const int before = m_playingKey.isEmpty() ? -1 : positionOfKey(m_playingKey);
+    m_playingKey = key;
+    if (before >= 0)
+        changed(before, 0, Qt::DecorationRole);
+    const int after = key.isEmpty() ? -1 : positionOfKey(key);
+    if (after >= 0)
+        changed(after, 0, Qt::DecorationRole);
+}
+
 int PlayListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_items.size());
@@ -62,6 +84,14 @@ QVariant PlayListModel::data(const QModelIndex &index, int role) const
         return {};
     case kKeyRole:
         return item.key;
+    case Qt::DecorationRole:
+        if (index.column() == 0 && !m_playingKey.isEmpty() && item.key == m_playingKey)
+            return m_playingDecoration;
+        return {};
+    case Qt::AccessibleDescriptionRole:
+        if (index.column() == 0 && !m_playingKey.isEmpty() && item.key == m_playingKey)
+            return m_playingDescription;
+        return {};
     default:
         return {};
     }

@@ -24,6 +24,12 @@ public:
     QItemSelectionModel *selectionModel() { return &m_selection; }
     // Column captions; the window sets them from the language file.
     void setHeaderTexts(const QStringList &texts);
+    // The item that plays carries a mark in its first column: a picture the
+    // view supplies (the model stays free of widgets and pictures) and a
+    // text a screen reader speaks. An empty key marks no item.
+    void setPlayingMark(const QVariant &decoration, const QString &description);
+    void setPlayingKey(const QString &key);
+    QString playingKey() const { return m_playingKey; }
 
     // QAbstractItemModel
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -61,6 +67,9 @@ private:
 
     QList<ViewItem> m_items;
     QStringList m_headers;
+    QString m_playingKey;
+    QVariant m_playingDecoration;
+    QString m_playingDescription;
     QItemSelectionModel m_selection;
 };
 

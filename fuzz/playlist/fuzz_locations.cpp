@@ -33,6 +33,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!FolderPart(location).isEmpty() &&
         FolderPart(location) + FileNamePart(location) != location)
         std::abort();
+    // Made absolute once, a location stays put: the receiving instance may
+    // resolve what the sending one already resolved.
+    const QString folder = base.startsWith(u'/') ? base : QStringLiteral("/work/dir");
+    const QString absolute = AbsoluteLocation(location, folder);
+    if (absolute != location && !IsAbsoluteLocation(absolute))
+        std::abort();
+    if (AbsoluteLocation(absolute, QStringLiteral("/elsewhere")) != absolute)
+        std::abort();
+    TypedLocation(location, folder, QStringLiteral("/home/u"));
+    TypedLocationList(text, folder, QStringLiteral("/home/u"));
+    AbsoluteCommandLine(text.split(u'\x02'), folder);
     for (const LocationEntry &entry : ParseLocationList(text)) {
         if (entry.displayName != FileNamePart(entry.location))
             std::abort();

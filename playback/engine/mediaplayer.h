@@ -53,6 +53,9 @@ public:
         InfoAuthor = 9,
         InfoCopyright = 10,
         InfoDescription = 12,
+        // Not a code of the Windows control: the album tag, for the
+        // desktop's media controls.
+        InfoAlbum = 1000,
     };
 
     // DisplaySize values (1032): the picture at the clip's size, at twice

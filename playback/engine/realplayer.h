@@ -160,6 +160,9 @@ public:
     virtual QString title() const = 0;
     virtual QString author() const = 0;
     virtual QString copyright() const = 0;
+    // The clip's album tag; not a member of the Windows control, so engines
+    // without it keep this "".
+    virtual QString album() const { return {}; }
 
     // 265, 266. Picture size of the clip in pixels, 0 for audio or when unknown.
     virtual int clipWidth() const = 0;

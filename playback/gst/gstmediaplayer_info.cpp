@@ -32,6 +32,9 @@ QString GstMediaPlayer::mediaInfoString(int code) const
         tags = {GST_TAG_DESCRIPTION, GST_TAG_COMMENT};
         fromPlaylist = m_asx.abstract;
         break;
+    case InfoAlbum:
+        tags = {GST_TAG_ALBUM};
+        break;
     default:
         return {};
     }

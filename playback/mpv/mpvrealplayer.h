@@ -85,6 +85,7 @@ public:
     QString title() const override { return m_clip.title; }
     QString author() const override { return m_clip.author; }
     QString copyright() const override { return m_clip.copyright; }
+    QString album() const override { return m_clip.album; }
     int clipWidth() const override { return m_clipWidth; }
     int clipHeight() const override { return m_clipHeight; }
     bool isMute() const override { return m_mute; }
@@ -191,7 +192,7 @@ private:
     QString m_lastLog;
 
     struct ClipTags {
-        QString title, author, copyright, comment;
+        QString title, author, copyright, comment, album;
     } m_clip;
     double m_duration = -1;
     int m_clipWidth = 0, m_clipHeight = 0;

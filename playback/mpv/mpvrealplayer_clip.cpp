@@ -64,6 +64,7 @@ void MpvRealPlayer::finishOpen()
     m_clip.title = tag(tags, {"title"});
     m_clip.author = tag(tags, {"artist", "author", "album_artist", "composer"});
     m_clip.copyright = tag(tags, {"copyright"});
+    m_clip.album = tag(tags, {"album"});
     m_clip.comment = tag(tags, {"comment", "description"});
     const QVariant duration = m_openFacts.value(kOpenDuration);
     m_duration = duration.isValid() ? duration.toDouble() : -1;

@@ -36,7 +36,8 @@ bool Player::start(const QStringList &args)
                 QUuid::createUuid().toString(QUuid::Id128).left(8) + QStringLiteral(".log");
     m_process = std::make_unique<QProcess>();
     m_process->setProcessEnvironment(env);
-    m_process->setWorkingDirectory(m_desktop.home());
+    m_process->setWorkingDirectory(m_workingDirectory.isEmpty() ? m_desktop.home()
+                                                                : m_workingDirectory);
     m_process->setStandardOutputFile(m_logPath);
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     // A launcher gives the program no terminal; some give it no input at all.

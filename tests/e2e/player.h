@@ -39,6 +39,9 @@ public:
     // Before start(): another program to run in orvane's place, started the
     // same way (a benchmark's reference: a Qt hello-world, gst-launch-1.0).
     void setProgram(const QString &executable) { m_program = executable; }
+    // Before start(): the folder the program starts in, as a shell's "cd"
+    // leaves it (the desktop's home when not set).
+    void setWorkingDirectory(const QString &folder) { m_workingDirectory = folder; }
     // Starts the program with these arguments; false when it does not run.
     bool start(const QStringList &args = {});
     // Waits (bounded) for the program to end; its exit status, -1 while it
@@ -105,6 +108,7 @@ private:
     QString m_program;
     bool m_accessibility = true;
     QProcessEnvironment m_extraEnv;
+    QString m_workingDirectory;
 };
 
 } // namespace orvane::e2e

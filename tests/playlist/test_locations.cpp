@@ -262,3 +262,31 @@ TEST_F(ForeignPlaylists, RealMediaFileWithAPlaylistNameIsAFile)
     EXPECT_EQ(MediaKindOf(parsed[0].location, kBuiltinWmpFileTypes, kBuiltinRealFileTypes),
               kKindReal);
 }
+
+// What the user gave relative to their shell's folder must name the same
+// file in a player whose current folder is another one.
+TEST(Locations, RelativeAndTypedNamesBecomeAbsoluteWhereTheyWereGiven)
+{
+    const QString cwd = q(u"/home/u/music");
+    const QString home = q(u"/home/u");
+    EXPECT_EQ(AbsoluteLocation(q(u"a.mp3"), cwd), q(u"/home/u/music/a.mp3"));
+    EXPECT_EQ(AbsoluteLocation(q(u"../b.wav"), cwd), q(u"/home/u/b.wav"));
+    EXPECT_EQ(AbsoluteLocation(q(u" \"my song.mp3\" "), cwd), q(u"/home/u/music/my song.mp3"));
+    for (const char16_t *kept :
+         {u"/x/a.mp3", u"http://h/a.mp3", u"AudioCD://D:/3/", u"D:\\a.mp3", u"", u"  "})
+        EXPECT_EQ(AbsoluteLocation(q(kept), cwd), q(kept)) << q(kept).toStdString();
+
+    EXPECT_EQ(TypedLocation(q(u"~/x.mp3"), cwd, home), q(u"/home/u/x.mp3"));
+    EXPECT_EQ(TypedLocation(q(u"~"), cwd, home), home);
+    EXPECT_EQ(TypedLocation(q(u"~other/x.mp3"), cwd, home), q(u"/home/u/music/~other/x.mp3"))
+        << "another user's home is not guessed";
+
+    EXPECT_EQ(TypedLocationList(q(u"a.mp3|~/b.wav"), cwd, home),
+              q(u"/home/u/music/a.mp3|/home/u/b.wav"));
+    EXPECT_EQ(TypedLocationList(q(u"~/albums|a.mp3|b.mp3"), cwd, home),
+              q(u"/home/u/albums|a.mp3|b.mp3"))
+        << "names after a folder stay relative to that folder";
+
+    EXPECT_EQ(AbsoluteCommandLine({q(u"a.mp3"), q(u"/x/b.wav")}, cwd),
+              q(u"/home/u/music/a.mp3 /x/b.wav"));
+}

@@ -232,3 +232,42 @@ TEST(PlayListModel, SortingKeepsTheSelectedItem)
     EXPECT_EQ(model.item(0).text, u"gamma");
     EXPECT_EQ(model.key(model.selectedPosition()), u"num2");
 }
+
+TEST(PlayListModel, ThePlayingMarkStaysWithItsItem)
+{
+    PlayListModel model;
+    for (int i = 0; i < 3; ++i)
+        model.insertItem(i, {KeyOfIndex(i), QStringLiteral("t%1").arg(2 - i), {}, {}, true});
+    model.setPlayingMark(QStringLiteral("picture"), QStringLiteral("Playing"));
+    const auto marked = [&] {
+        QList<int> rows;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            for (int column = 0; column < 3; ++column) {
+                const QModelIndex at = model.index(row, column);
+                if (model.data(at, Qt::DecorationRole).isValid()) {
+                    rows << row * 10 + column;
+                    EXPECT_EQ(model.data(at, Qt::AccessibleDescriptionRole).toString(), u"Playing");
+                }
+            }
+        }
+        return rows;
+    };
+    EXPECT_TRUE(marked().isEmpty()) << "nothing plays yet";
+
+    QList<int> changedRows;
+    QObject::connect(
+        &model, &QAbstractItemModel::dataChanged,
+        [&](const QModelIndex &from, const QModelIndex &) { changedRows << from.row(); });
+    model.setPlayingKey(QStringLiteral("num1"));
+    EXPECT_EQ(marked(), QList<int>{10}) << "first column of the item that plays only";
+    model.setPlayingKey(QStringLiteral("num2"));
+    EXPECT_EQ(marked(), QList<int>{20});
+    EXPECT_EQ(changedRows, (QList<int>{1, 1, 2})) << "the old row and the new one repaint";
+
+    model.sortByColumn(0, SortOrder::Ascending); // t0 (num2) first
+    EXPECT_EQ(marked(), QList<int>{0}) << "the mark goes with its item";
+    model.removeByKey(QStringLiteral("num2"));
+    EXPECT_TRUE(marked().isEmpty());
+    model.setPlayingKey(QString());
+    EXPECT_TRUE(marked().isEmpty());
+}

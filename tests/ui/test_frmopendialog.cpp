@@ -217,7 +217,7 @@ TEST_F(OpenDialog, DiscModesNameTheSelectedDrive)
     EXPECT_EQ(dialog.txtPath()->text(), QStringLiteral("/music/a.mp3"));
 }
 
-TEST_F(OpenDialog, OpenModeIsTheFirstFilterShown)
+TEST_F(OpenDialog, EveryOpenModeStartsOnAllMedia)
 {
     core::modMain::PlayListFilter = QStringLiteral("*.ovl");
     core::modMain::WmpFilter = QStringLiteral("*.avi;*.mp3");
@@ -225,7 +225,8 @@ TEST_F(OpenDialog, OpenModeIsTheFirstFilterShown)
     const struct {
         qint16 openMode;
         const char *filter;
-    } cases[] = {{1, "Orvane Play List (*.ovl)"}, {2, "Windows Media Player (*.avi *.mp3)"}};
+    } cases[] = {{1, "All Media (*.ovl *.m3u *.m3u8 *.ram *.asx *.avi *.mp3 *.rm)"},
+                 {2, "All Media (*.ovl *.m3u *.m3u8 *.ram *.asx *.avi *.mp3 *.rm)"}};
     for (const auto &c : cases) {
         recordBrowsing(cancel);
         frmOpenDialog dialog(comDialog, recorder());
@@ -236,8 +237,9 @@ TEST_F(OpenDialog, OpenModeIsTheFirstFilterShown)
         EXPECT_EQ(shownTitle, QStringLiteral("Choose Media or a Playlist"));
     }
     EXPECT_EQ(ui::OpenDialogPatternList(),
-              QStringLiteral("Orvane Play List|*.ovl|Windows Media Player|*.avi;*.mp3|RealPlayer|"
-                             "*.rm|All Media|*.ovl;*.avi;*.mp3;*.rm"));
+              QStringLiteral("All Media|*.ovl;*.m3u;*.m3u8;*.ram;*.asx;*.avi;*.mp3;*.rm|Playlists|"
+                             "*.ovl;*.m3u;*.m3u8;*.ram;*.asx|Windows Media Player|*.avi;*.mp3|"
+                             "RealPlayer|*.rm|All files|*"));
     core::modMain::WmpFilter.clear();
     core::modMain::RealFilter.clear();
 }

@@ -4,12 +4,14 @@
 #include "core/filetypes.h"
 #include "core/language.h"
 #include "core/modmain.h"
+#include "playlist/locationlist.h"
 #include "ui/dialogs/browsefolder.h"
 #include "ui/toolkit/commondialog.h"
 #include "ui/toolkit/placenearcursor.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -50,9 +52,11 @@ QString OpenDialogPatternList()
     const QString real =
         filterOr(modMain::RealFilter,
                  modMain::RealFileTypes.isEmpty() ? kBuiltinRealFileTypes : modMain::RealFileTypes);
-    return QStringLiteral("Orvane Play List|") + playList +
+    const QString playLists = playList + u';' + kForeignPlayListFilter;
+    return QStringLiteral("All Media|") + playLists + u';' + wmp + u';' + real + u'|' +
+           openDialogText("PlayListsFilter") + u'|' + playLists +
            QStringLiteral("|Windows Media Player|") + wmp + QStringLiteral("|RealPlayer|") + real +
-           QStringLiteral("|All Media|") + playList + u';' + wmp + u';' + real;
+           u'|' + openDialogText("AllFilesFilter") + QStringLiteral("|*");
 }
 
 frmOpenDialog::frmOpenDialog(CommonDialog &comDialog, AddMediaCall addMedia, QWidget *parent)
@@ -73,6 +77,7 @@ frmOpenDialog::frmOpenDialog(CommonDialog &comDialog, AddMediaCall addMedia, QWi
     connect(m_comMode, &QComboBox::currentIndexChanged, this, [this] { comMode_Click(); });
     connect(m_comDrive, &QComboBox::currentIndexChanged, this, [this] { comDrive_Click(); });
     connect(m_cmdDialog, &QPushButton::clicked, this, [this] { cmdDialog_Click(); });
+    connect(m_cmdFolder, &QPushButton::clicked, this, [this] { cmdFolder_Click(); });
     connect(m_cmdOpen, &QPushButton::clicked, this, [this] { cmdOpen_Click(); });
     connect(m_cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 
@@ -93,6 +98,7 @@ void frmOpenDialog::buildControls()
     m_lblPath = named(new QLabel(this), "lblPath");
     m_txtPath = named(new QLineEdit(this), "txtPath");
     m_cmdDialog = named(new QPushButton(this), "cmdDialog");
+    m_cmdFolder = named(new QPushButton(this), "cmdFolder");
     m_lblDrive = named(new QLabel(this), "lblDrive");
     m_comDrive = named(new QComboBox(this), "comDrive");
     m_cmdOpen = named(new QPushButton(this), "cmdOpen");
@@ -103,6 +109,7 @@ void frmOpenDialog::buildControls()
     m_txtPath->setMinimumWidth(320);
     m_cmdOpen->setDefault(true);
     m_cmdDialog->setAutoDefault(false);
+    m_cmdFolder->setAutoDefault(false);
 
     auto *grid = new QGridLayout;
     grid->addWidget(m_lblMode, 0, 0);
@@ -114,6 +121,7 @@ void frmOpenDialog::buildControls()
     grid->addWidget(m_comDrive, 2, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_cmdFolder);
     buttons->addStretch(1);
     buttons->addWidget(m_cmdOpen);
     buttons->addWidget(m_cmdCancel);
@@ -129,6 +137,7 @@ void frmOpenDialog::setCaptions()
     m_lblMode->setText(openDialogText("Mode"));
     m_lblPath->setText(openDialogText("Path"));
     m_cmdDialog->setText(openDialogText("View"));
+    m_cmdFolder->setText(openDialogText("Folder"));
     m_lblDrive->setText(openDialogText("Drive"));
     m_cmdOpen->setText(openDialogText("Open"));
     m_cmdCancel->setText(openDialogText("Cancel"));
@@ -166,6 +175,7 @@ void frmOpenDialog::comMode_Click()
     m_lblPath->setEnabled(files);
     m_txtPath->setEnabled(files);
     m_cmdDialog->setEnabled(files);
+    m_cmdFolder->setEnabled(files);
     m_lblDrive->setEnabled(!files);
     m_comDrive->setEnabled(!files);
     // A disc mode without a drive must not keep a path typed for files:
@@ -191,21 +201,51 @@ void frmOpenDialog::cmdDialog_Click()
     m_comDialog.DialogTitle = openDialogText("OpenFileDlg");
     m_comDialog.FileName.clear();
     m_comDialog.Filter = OpenDialogPatternList();
-    m_comDialog.FilterIndex = OpenMode;
+    m_comDialog.FilterIndex = 1;
     m_comDialog.Flags = kOpenMediaFlags;
     m_comDialog.InitDir = *folder;
     m_comDialog.ShowOpen(this);
     m_txtPath->setText(QString(m_comDialog.FileName).replace(QChar(0), u'|'));
 }
 
+// The file-open dialog cannot hand back a folder (opening one enters it),
+// so a folder has a chooser of its own; adding takes a folder's media.
+void frmOpenDialog::cmdFolder_Click()
+{
+    if (m_opening)
+        return;
+    const auto start =
+        BrowseFolder(m_txtPath->text(), [](const QString &f) { return QFileInfo(f).isDir(); });
+    m_comDialog.CancelError = false;
+    m_comDialog.DialogTitle = openDialogText("FolderDlg");
+    m_comDialog.FileName.clear();
+    m_comDialog.InitDir = start.value_or(QString());
+    m_comDialog.ShowFolder(this);
+    QString folder = m_comDialog.FileName;
+    if (folder.isEmpty())
+        return;
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    openLocations(folder);
+}
+
 void frmOpenDialog::cmdOpen_Click()
+{
+    if (m_txtPath->text().isEmpty())
+        return;
+    // A typed name means a file where the user is, not where the running
+    // instance happened to be started; "~" as a shell would read it.
+    openLocations(
+        playlist::TypedLocationList(m_txtPath->text(), QDir::currentPath(), QDir::homePath()));
+}
+
+void frmOpenDialog::openLocations(const QString &locations)
 {
     // A second click that arrives while the first one's adding lets events
     // run must not add the same media again.
-    if (m_opening || m_txtPath->text().isEmpty())
+    if (m_opening)
         return;
     m_opening = true;
-    const QString locations = m_txtPath->text();
     hide();
     QCoreApplication::processEvents();
     if (m_addMedia)

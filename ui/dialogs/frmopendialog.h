@@ -17,9 +17,13 @@ class CommonDialog;
 // path must exist, several files, no read-only box.
 inline constexpr qint32 kOpenMediaFlags = 0x81A04;
 
-// The filter of the file-open dialog for media: the playlist, each engine's
-// types and all of them together, from the filters start-up prepared.
+// The filter of the file-open dialog for media, from the filters start-up
+// prepared: all media and playlists together (shown first), the playlists,
+// each engine's types, and every file.
 QString OpenDialogPatternList();
+
+// The playlist types other programs write that adding media reads.
+inline const QString kForeignPlayListFilter = QStringLiteral("*.m3u;*.m3u8;*.ram;*.asx");
 
 // Lets the user choose files, an audio CD drive or a Video CD drive and
 // hands the resulting location text to the caller's adding of media.
@@ -34,8 +38,9 @@ public:
     frmOpenDialog(CommonDialog &comDialog, AddMediaCall addMedia, QWidget *parent = nullptr);
     ~frmOpenDialog() override;
 
-    // 1 from the open command, 2 from the add command: the filter the
-    // file-open dialog shows first.
+    // 1 from the open command, 2 from the add command. The file-open
+    // dialog starts on all media for both: starting on one kind hid the
+    // files a user came for.
     qint16 OpenMode = 1;
 
     QLabel *lblMode() const { return m_lblMode; }
@@ -43,6 +48,7 @@ public:
     QLabel *lblPath() const { return m_lblPath; }
     QLineEdit *txtPath() const { return m_txtPath; }
     QPushButton *cmdDialog() const { return m_cmdDialog; }
+    QPushButton *cmdFolder() const { return m_cmdFolder; }
     QLabel *lblDrive() const { return m_lblDrive; }
     QComboBox *comDrive() const { return m_comDrive; }
     QPushButton *cmdOpen() const { return m_cmdOpen; }
@@ -57,6 +63,8 @@ private:
     void comMode_Click();
     void comDrive_Click();
     void cmdDialog_Click();
+    void cmdFolder_Click();
+    void openLocations(const QString &locations);
     void cmdOpen_Click();
     void cmdCancel_Click();
 
@@ -69,6 +77,7 @@ private:
     QLabel *m_lblPath = nullptr;
     QLineEdit *m_txtPath = nullptr;
     QPushButton *m_cmdDialog = nullptr;
+    QPushButton *m_cmdFolder = nullptr;
     QLabel *m_lblDrive = nullptr;
     QComboBox *m_comDrive = nullptr;
     QPushButton *m_cmdOpen = nullptr;

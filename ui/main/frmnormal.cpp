@@ -13,13 +13,16 @@
 #include "playback/controller.h"
 #include "playback/eventpump.h"
 #include "playback/gst/gstmediaplayer.h"
+#include "playback/mixer/modmixer.h"
 #include "playback/mpv/mpvrealplayer.h"
 #include "playback/processing.h"
 #include "playback/session.h"
+#include "playlist/locations.h"
 #include "playlist/playlistmodel.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
 #include "playlist/sessionplaylist.h"
+#include "ui/main/artwork.h"
 #include "ui/main/controlbar.h"
 #include "ui/main/mainmenus.h"
 #include "ui/main/mprisservice.h"
@@ -34,6 +37,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QIcon>
 #include <QLabel>
 #include <QMimeData>
 #include <QSlider>
@@ -102,9 +106,14 @@ void frmNormal::Form_Load()
     m_lblStatus->setText(GetText(QStringLiteral("Normal"), QStringLiteral("mesLoading")));
     loadPictures();
     applyPanelTexts();
+    // The desktop's own picture where its theme has one, so the mark looks
+    // like every other player's.
+    m_model->setPlayingMark(QIcon::fromTheme(QStringLiteral("media-playback-start"),
+                                             toolbarIcon(QStringLiteral("play"))),
+                            GetText(QStringLiteral("Status"), QStringLiteral("mesPlaying")));
     BuildMenus();
     applyPanelSettings();
-    const QString command = NormalizeCommand(ownCommandLine());
+    const QString command = NormalizeCommand(playlist::OwnAbsoluteCommandLine());
     if (!command.isEmpty()) {
         modMain::PendingCommand.push(command);
         qCInfo(lcInstance).noquote() << "queued:" << command;
@@ -127,6 +136,7 @@ void frmNormal::finishLoad()
     createEngines();
     playback::ResetEngines(*m_mediaPlayer, *m_realPlayer, m_seekBar.get(), true);
     LayoutPictureArea();
+    watchMixer();
     m_mpris = new MprisService(*this, QDBusConnection::sessionBus(), this);
     m_lblStatus->setText(GetText(QStringLiteral("Status"), QStringLiteral("mesReady")));
     startProcessing();
@@ -152,8 +162,7 @@ void frmNormal::startProcessing()
 void frmNormal::addMedia(const QString &locations)
 {
     adding::AddMedia(locations, *m_mediaPlayer, *m_realPlayer, *m_model, m_seekBar.get(), this);
-    if (m_mpris)
-        m_mpris->refresh();
+    playbackChanged();
 }
 
 void frmNormal::Form_QueryUnload()
@@ -190,10 +199,14 @@ void frmNormal::Form_QueryUnload()
 void frmNormal::Form_LinkExecute(const QString &commandText, int &cancel)
 {
     const QString normalised = NormalizeCommand(commandText);
-    if (!normalised.isEmpty())
+    if (!normalised.isEmpty()) {
         modMain::PendingCommand.push(normalised);
-    qCInfo(lcInstance).noquote() << "queued:" << normalised;
+        qCInfo(lcInstance).noquote() << "queued:" << normalised;
+    }
     cancel = 0;
+    // Starting the program again is how a user looks for its window: a
+    // minimised one comes back.
+    raise();
 }
 
 void frmNormal::closeEvent(QCloseEvent *event)

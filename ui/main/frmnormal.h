@@ -20,6 +20,7 @@ class QToolBar;
 class QTreeView;
 
 namespace orvane::playback {
+class MixerWatch;
 class MediaPlayer;
 class RealPlayer;
 class PlaybackSession;
@@ -109,6 +110,7 @@ public:
     // PlaybackWindow
     void pressControlButton(const QString &key) override;
     void runSoundAction() override;
+    void refreshSoundControls() override;
     void setInfoText(const QString &text) override;
     QString mediaInfoText() override;
     void layoutPictureArea() override { LayoutPictureArea(); }
@@ -139,6 +141,10 @@ public:
     void setPositionUs(qint64 position) override;
     void raise() override;
     void quit() override { close(); }
+    double volume() const override;
+    void setVolume(double volume) override;
+    bool repeatAll() const override;
+    void setRepeatAll(bool on) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -175,6 +181,13 @@ private:
     void startProcessing();
     void addMedia(const QString &locations);
     void setVolumeFromControls();
+    void watchMixer();
+    // The item that plays or is paused; empty when none does.
+    QString playingKey() const;
+    void describePlayingTrack(Track &track) const;
+    // Playback may have moved on: the view's mark and the desktop follow.
+    void playbackChanged();
+    void showSoundState(bool muted);
     void lstPlayList_ItemClick();
     void lstPlayList_DblClick();
     void savePlayListAs();
@@ -202,6 +215,11 @@ private:
     std::unique_ptr<playback::PlaybackSession> m_session;
     std::unique_ptr<playback::ProcessingLoop> m_processing;
     MprisService *m_mpris = nullptr;
+    std::unique_ptr<playback::MixerWatch> m_mixerWatch;
+    // Set while the controls show what the mixer holds: their change
+    // signals must not write it back.
+    bool m_followingMixer = false;
+    double m_mixerVolume = 1.0; // the mixer's volume as MPRIS reads it, 0 to 1
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<CommonDialog> m_comDialog;
 

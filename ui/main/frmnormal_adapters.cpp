@@ -4,13 +4,16 @@
 #include "playback/engine/realplayer.h"
 #include "playback/session.h"
 #include "playback/status.h"
+
 #include "playlist/playlistmodel.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
 #include "ui/dialogs/frmerrorlog.h"
 #include "ui/dialogs/frmstatus.h"
 #include "ui/main/frmnormal.h"
+#include "ui/main/mprisservice.h"
 #include "ui/main/widgetcontrols.h"
+#include <cmath>
 
 #include <QTreeView>
 #include <QUrl>
@@ -60,26 +63,89 @@ void frmNormal::setPlayListViewVisible(bool visible)
 QList<MprisPlayer::Track> frmNormal::tracks() const
 {
     QList<Track> list;
+    const QString playing = playingKey();
     const int n = m_model->count();
     list.reserve(n);
     for (int position = 0; position < n; ++position) {
         const QString key = m_model->key(position);
         const int index = playlist::IndexFromKey(nullptr, key);
-        Track track{key, m_model->item(position).text, {}, {}, -1};
+        Track track{key, m_model->item(position).text, {}, {}, {}, -1};
         if (index >= 0 && index < playlist::PlayList.size()) {
             const playlist::PlayListItem &record = playlist::PlayList.at(index);
             track.artist = record.AUTHOR;
             track.url = record.FILENAME;
         }
+        if (key == playing)
+            describePlayingTrack(track);
         list.append(track);
     }
     return list;
 }
 
+// Only the engine that holds an item knows its length and album.
+void frmNormal::describePlayingTrack(Track &track) const
+{
+    QString text;
+    double position = 0.0;
+    double length = 0.0;
+    playback::ReadStatus(*m_mediaPlayer, *m_realPlayer, text, position, length);
+    if (length > 0.0)
+        track.lengthUs = qint64(std::llround(length * 1e6));
+    switch (playback::state::LoadedMediaType) {
+    case playback::kMediaPlayerFile:
+    case playback::kVideoCdTrack:
+        track.album = m_mediaPlayer->mediaInfoString(playback::MediaPlayer::InfoAlbum);
+        break;
+    case playback::kRealPlayerFile:
+        track.album = m_realPlayer->album();
+        break;
+    default:
+        break;
+    }
+}
+
+QString frmNormal::playingKey() const
+{
+    if (!m_mediaPlayer || playback::state::LoadedMediaType == playback::kMediaNone)
+        return {};
+    switch (playback::GetPlayMode(*m_mediaPlayer, *m_realPlayer)) {
+    case playback::kPlayModePlaying:
+    case playback::kPlayModePaused:
+    case playback::kPlayModeWaiting:
+    case playback::kPlayModeSeeking:
+        break;
+    default:
+        return {};
+    }
+    const QString key = playback::state::LoadedKey;
+    return m_model->positionOfKey(key) < 0 ? QString() : key;
+}
+
 QString frmNormal::currentKey() const
 {
+    const QString playing = playingKey();
+    if (!playing.isEmpty())
+        return playing;
     const int position = m_model->selectedPosition();
     return position < 0 ? QString() : m_model->key(position);
+}
+
+void frmNormal::playbackChanged()
+{
+    m_model->setPlayingKey(playingKey());
+    if (m_mpris)
+        m_mpris->refresh();
+}
+
+bool frmNormal::repeatAll() const
+{
+    return m_session && m_session->repeatAll();
+}
+
+void frmNormal::setRepeatAll(bool on)
+{
+    if (m_session)
+        m_session->setRepeatAll(on);
 }
 
 QString frmNormal::playbackStatus() const
@@ -148,7 +214,10 @@ void frmNormal::setPositionUs(qint64 position)
 
 void frmNormal::raise()
 {
-    showNormal();
+    // Only a minimised window changes its state: a maximised one stays so.
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
     activateWindow();
     QMainWindow::raise();
 }

@@ -5,7 +5,6 @@
 #include "core/messagebox.h"
 #include "core/modmain.h"
 #include "playback/controller.h"
-#include "playback/mixer/modmixer.h"
 #include "playback/session.h"
 #include "playlist/playlistfile.h"
 #include "playlist/playlistmodel.h"
@@ -75,6 +74,7 @@ void frmNormal::savePlayListAs()
     dialog.Filter = QStringLiteral("Orvane Play List|") + modMain::PlayListFilter;
     dialog.FilterIndex = 1;
     dialog.Flags = cdl::kExplorer | cdl::kHideReadOnly | cdl::kOverwritePrompt;
+    dialog.DefaultExt = QStringLiteral("ovl");
     dialog.ShowSave(this);
     if (dialog.FileName.isEmpty())
         return;
@@ -110,8 +110,7 @@ void frmNormal::ovmPlay_MenuClick(int id)
     if (!m_session)
         return;
     m_session->ovmPlay_MenuClick(id, m_session->repeatAll());
-    if (m_mpris)
-        m_mpris->refresh();
+    playbackChanged();
 }
 
 void frmNormal::ovmPlayList_MenuClick(int id)
@@ -155,8 +154,7 @@ void frmNormal::ovmPlayList_MenuClick(int id)
     }
     if (!ok)
         beep();
-    if (m_mpris)
-        m_mpris->refresh();
+    playbackChanged();
 }
 
 void frmNormal::lstPlayList_ItemClick()
@@ -169,8 +167,7 @@ void frmNormal::lstPlayList_ItemClick()
     } else {
         setInfoText(adding::GetMediaInfoText(*m_mediaPlayer, *m_realPlayer, *m_model));
     }
-    if (m_mpris)
-        m_mpris->refresh();
+    playbackChanged();
 }
 
 void frmNormal::lstPlayList_DblClick()
@@ -179,26 +176,7 @@ void frmNormal::lstPlayList_DblClick()
         return;
     m_session->setStopRequested(true);
     playback::PlayItem(*m_mediaPlayer, *m_realPlayer, *m_model, m_seekBar.get());
-    if (m_mpris)
-        m_mpris->refresh();
-}
-
-void frmNormal::runSoundAction()
-{
-    QAction *sound = m_tobControl->findChild<QAction *>(QStringLiteral("sound"));
-    if (!sound)
-        return;
-    const bool muted = playback::SetVolume(m_mediaPlayer.get(), m_realPlayer.get(),
-                                           sound->isChecked(), qint16(m_silVolume->value()));
-    sound->setChecked(muted);
-    sound->setIcon(toolbarIcon(muted ? QStringLiteral("nosound") : QStringLiteral("sound")));
-    m_silVolume->setEnabled(!muted);
-}
-
-void frmNormal::setVolumeFromControls()
-{
-    playback::SetVolume(m_mediaPlayer.get(), m_realPlayer.get(), false,
-                        qint16(m_silVolume->value()));
+    playbackChanged();
 }
 
 void frmNormal::pressControlButton(const QString &key)
@@ -207,8 +185,7 @@ void frmNormal::pressControlButton(const QString &key)
         if (QAction *a = m_tobControl->findChild<QAction *>(QString::fromLatin1(name)))
             a->setChecked(key == QLatin1String(name));
     }
-    if (m_mpris)
-        m_mpris->refresh();
+    playbackChanged();
 }
 
 void frmNormal::setInfoText(const QString &text)

@@ -1,8 +1,10 @@
 #include "ui/main/mprisadaptors.h"
 
+#include "core/filetypes.h"
 #include "core/messagebox.h"
 #include "core/modmain.h"
 #include "ui/main/mprisservice.h"
+#include "ui/main/mprisvalues.h"
 
 #include <QUrl>
 
@@ -21,6 +23,19 @@ QString MprisRootAdaptor::identity() const
 QStringList MprisRootAdaptor::supportedUriSchemes() const
 {
     return {QStringLiteral("file"), QStringLiteral("http"), QStringLiteral("https")};
+}
+
+QStringList MprisRootAdaptor::supportedMimeTypes() const
+{
+    using namespace core::modMain;
+    QStringList types =
+        mimeTypesOfFileTypes(WmpFileTypes.isEmpty() ? core::kBuiltinWmpFileTypes : WmpFileTypes);
+    for (const QString &type : mimeTypesOfFileTypes(
+             RealFileTypes.isEmpty() ? core::kBuiltinRealFileTypes : RealFileTypes)) {
+        if (!types.contains(type))
+            types.append(type);
+    }
+    return types;
 }
 
 void MprisRootAdaptor::Raise()
@@ -46,6 +61,30 @@ QString MprisPlayerAdaptor::playbackStatus() const
 QVariantMap MprisPlayerAdaptor::metadata() const
 {
     return m_service->currentMetadata();
+}
+
+double MprisPlayerAdaptor::volume() const
+{
+    return m_service->player().volume();
+}
+
+void MprisPlayerAdaptor::setVolume(double volume)
+{
+    if (const std::optional<int> value = sliderValueOfVolume(volume))
+        m_service->player().setVolume(*value / 1000.0);
+}
+
+QString MprisPlayerAdaptor::loopStatus() const
+{
+    return loopStatusOf(m_service->player().repeatAll());
+}
+
+void MprisPlayerAdaptor::setLoopStatus(const QString &status)
+{
+    if (const std::optional<bool> on = repeatAllFromLoopStatus(status)) {
+        m_service->player().setRepeatAll(*on);
+        m_service->refresh();
+    }
 }
 
 qlonglong MprisPlayerAdaptor::position() const

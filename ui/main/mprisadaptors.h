@@ -32,7 +32,7 @@ public:
     QString identity() const;
     QString desktopEntry() const { return QStringLiteral("orvane"); }
     QStringList supportedUriSchemes() const;
-    QStringList supportedMimeTypes() const { return {}; }
+    QStringList supportedMimeTypes() const;
 
 public Q_SLOTS:
     void Raise();
@@ -51,6 +51,8 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor
     Q_PROPERTY(double Rate READ rate WRITE setRate)
     Q_PROPERTY(QVariantMap Metadata READ metadata)
     Q_PROPERTY(double Volume READ volume WRITE setVolume)
+    Q_PROPERTY(QString LoopStatus READ loopStatus WRITE setLoopStatus)
+    Q_PROPERTY(bool Shuffle READ shuffle WRITE setShuffle)
     Q_PROPERTY(qlonglong Position READ position)
     Q_PROPERTY(double MinimumRate READ rate)
     Q_PROPERTY(double MaximumRate READ rate)
@@ -66,10 +68,14 @@ public:
     double rate() const { return 1.0; }
     void setRate(double) {}
     QVariantMap metadata() const;
-    // The volume belongs to the system mixer; the desktop's own control
-    // sets it there.
-    double volume() const { return 1.0; }
-    void setVolume(double) {}
+    // The system mixer's volume, the same the slider sets.
+    double volume() const;
+    void setVolume(double volume);
+    QString loopStatus() const;
+    void setLoopStatus(const QString &status);
+    // There is no shuffle: the play order is the playlist's.
+    bool shuffle() const { return false; }
+    void setShuffle(bool) {}
     qlonglong position() const;
     bool canGoNext() const;
     bool canGoPrevious() const;

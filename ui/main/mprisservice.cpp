@@ -1,6 +1,7 @@
 #include "ui/main/mprisservice.h"
 
 #include "ui/main/mprisadaptors.h"
+#include "ui/main/mprisvalues.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -68,8 +69,10 @@ QVariantMap MprisService::metadataOf(const MprisPlayer::Track &track) const
     map.insert(QStringLiteral("xesam:title"), track.title);
     if (!track.artist.isEmpty())
         map.insert(QStringLiteral("xesam:artist"), QStringList{track.artist});
+    if (!track.album.isEmpty())
+        map.insert(QStringLiteral("xesam:album"), track.album);
     if (!track.url.isEmpty())
-        map.insert(QStringLiteral("xesam:url"), track.url);
+        map.insert(QStringLiteral("xesam:url"), encodedUrl(track.url));
     if (track.lengthUs >= 0)
         map.insert(QStringLiteral("mpris:length"), qlonglong(track.lengthUs));
     return map;
@@ -97,6 +100,8 @@ MprisService::Snapshot MprisService::takeSnapshot() const
     s.canGoNext = tracks.size() > 1;
     s.canGoPrevious = s.canGoNext;
     s.canSeek = m_player.canSeek();
+    s.volume = m_player.volume();
+    s.loopStatus = loopStatusOf(m_player.repeatAll());
     for (const MprisPlayer::Track &track : tracks)
         s.keys.append(track.key);
     return s;
@@ -118,6 +123,10 @@ void MprisService::refresh()
     }
     if (now.canSeek != m_last.canSeek)
         changed.insert(QStringLiteral("CanSeek"), now.canSeek);
+    if (now.volume != m_last.volume)
+        changed.insert(QStringLiteral("Volume"), now.volume);
+    if (now.loopStatus != m_last.loopStatus)
+        changed.insert(QStringLiteral("LoopStatus"), now.loopStatus);
     if (!changed.isEmpty())
         emitPropertiesChanged(kPlayerInterface, changed);
     if (now.keys != m_last.keys) {

@@ -42,6 +42,8 @@ private:
         bool canGoNext = false;
         bool canGoPrevious = false;
         bool canSeek = false;
+        double volume = 0.0;
+        QString loopStatus;
         QStringList keys;
     };
     Snapshot takeSnapshot() const;

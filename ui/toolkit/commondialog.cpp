@@ -110,6 +110,20 @@ QStringList nameFiltersFromFilter(const QString &filter)
     return filters;
 }
 
+bool nameFilterHasExtension(const QString &nameFilter, const QString &extension)
+{
+    const qsizetype open = nameFilter.lastIndexOf(u'(');
+    if (open < 0 || !nameFilter.endsWith(u')') || extension.isEmpty())
+        return false;
+    const QString patterns = nameFilter.mid(open + 1, nameFilter.size() - open - 2);
+    const QString wanted = QStringLiteral("*.") + extension;
+    for (const QStringView pattern : QStringView(patterns).tokenize(u' ')) {
+        if (pattern.compare(wanted, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
 QString fileNameOfChoice(const QStringList &paths)
 {
     if (paths.size() <= 1)
@@ -131,20 +145,29 @@ CommonDialog::CommonDialog(QWidget *owner)
 
 CommonDialog::Result CommonDialog::ShowOpen(QWidget *over)
 {
-    return show(false, over);
+    return show(Kind::Open, over);
 }
 
 CommonDialog::Result CommonDialog::ShowSave(QWidget *over)
 {
-    return show(true, over);
+    return show(Kind::Save, over);
 }
 
-CommonDialog::Result CommonDialog::show(bool save, QWidget *over)
+CommonDialog::Result CommonDialog::ShowFolder(QWidget *over)
 {
+    return show(Kind::Folder, over);
+}
+
+CommonDialog::Result CommonDialog::show(Kind kind, QWidget *over)
+{
+    const bool save = kind == Kind::Save;
     CommonFileDialog dialog(over ? over : m_owner, (Flags & cdl::kPathMustExist) != 0);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    if (save)
+    if (kind == Kind::Folder) {
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    } else if (save)
         dialog.setFileMode(QFileDialog::AnyFile);
     else if (Flags & cdl::kAllowMultiselect)
         dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -156,11 +179,22 @@ CommonDialog::Result CommonDialog::show(bool save, QWidget *over)
     if (!DialogTitle.isEmpty())
         dialog.setWindowTitle(DialogTitle);
 
-    const QStringList filters = nameFiltersFromFilter(Filter);
+    const QStringList filters =
+        kind == Kind::Folder ? QStringList() : nameFiltersFromFilter(Filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         const qint32 index = FilterIndex >= 1 && FilterIndex <= filters.size() ? FilterIndex : 1;
         dialog.selectNameFilter(filters[index - 1]);
+    }
+    if (save && !DefaultExt.isEmpty()) {
+        // A name saved under the playlist filter without its extension is
+        // a file that opening then refuses; under "All files" the user
+        // means the name as typed.
+        const auto suffixFor = [&dialog, ext = DefaultExt](const QString &filter) {
+            dialog.setDefaultSuffix(nameFilterHasExtension(filter, ext) ? ext : QString());
+        };
+        suffixFor(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, suffixFor);
     }
     if (!InitDir.isEmpty() && QFileInfo(InitDir).isDir())
         dialog.setDirectory(InitDir);

@@ -47,12 +47,20 @@ public:
     qint32 FilterIndex = 1; // 1-based pair shown first; set to the pair chosen
     qint32 Flags = 0;
     QString InitDir; // used when it is an existing folder
+    // Saving: the extension (without its dot) a typed name without one
+    // gets, while the filter chosen lists "*." followed by it; the dialog
+    // asks about overwriting under the name it adds it to.
+    QString DefaultExt;
 
     Result ShowOpen(QWidget *over = nullptr);
     Result ShowSave(QWidget *over = nullptr);
+    // One existing folder; FileName gets its path. Filter, FilterIndex and
+    // the file flags do not apply.
+    Result ShowFolder(QWidget *over = nullptr);
 
 private:
-    Result show(bool save, QWidget *over);
+    enum class Kind { Open, Save, Folder };
+    Result show(Kind kind, QWidget *over);
 
     QWidget *m_owner = nullptr;
 };
@@ -63,6 +71,10 @@ private:
 // characters outside its set) are left out; a pair left with no pattern
 // shows every file.
 QStringList nameFiltersFromFilter(const QString &filter);
+
+// Whether a Qt name filter ("Text (*.a *.b)") lists "*." followed by the
+// extension, letter case ignored.
+bool nameFilterHasExtension(const QString &nameFilter, const QString &extension);
 
 // The FileName text of a choice: one path as it is; several in one folder
 // as that folder and the names, NUL-separated; several in different

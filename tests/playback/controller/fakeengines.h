@@ -280,12 +280,14 @@ public:
     QString pressed;
     QString info = QStringLiteral("(untouched)");
     int soundActions = 0;
+    int soundRefreshes = 0;
     int layouts = 0;
     bool menuHelp = false;
     bool shown = true;
 
     void pressControlButton(const QString &key) override { pressed = key; }
     void runSoundAction() override { ++soundActions; }
+    void refreshSoundControls() override { ++soundRefreshes; }
     void setInfoText(const QString &text) override { info = text; }
     QString mediaInfoText() override { return QStringLiteral("info"); }
     void layoutPictureArea() override { ++layouts; }

@@ -117,6 +117,19 @@ TEST_F(NavigationTest, AListOfMissingFilesStopsEvenWithRepeatAll)
     EXPECT_TRUE(status.shown.contains(QStringLiteral("lost-a.mp3"))) << status.shown.toStdString();
 }
 
+TEST_F(NavigationTest, StartingItemsReadsTheMixerAndNeverWritesIt)
+{
+    playFirstOfThree();
+    EXPECT_EQ(state::LoadedKey, view.key(0));
+    const int refreshes = window.soundRefreshes;
+    EXPECT_GE(refreshes, 1) << "the controls show the mixer when an item plays";
+    mp.finish();
+    test::settle();
+    EXPECT_EQ(state::LoadedKey, view.key(2)) << "the loaded key follows the advance";
+    EXPECT_GT(window.soundRefreshes, refreshes);
+    EXPECT_EQ(window.soundActions, 0) << "no replay of the mute button's write";
+}
+
 TEST_F(NavigationTest, RepeatAllStartsAgainAtTheFirstCheckedItem)
 {
     playlist::PlayListItem first = fileItem(test::mediaFile(QStringLiteral("x.mp3")), false);

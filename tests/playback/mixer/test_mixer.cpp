@@ -4,10 +4,15 @@
 #include "playback/mixer/modmixer.h"
 #include "tests/support/pulse.h"
 
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include <poll.h>
+
+#include <vector>
 
 using namespace orvane::playback;
 using orvane::test::PulseServer;
@@ -83,10 +88,73 @@ TEST(Mixer, SetsVolumeAndMuteOfTheDesktopSink)
         EXPECT_EQ(v, 65536);
 }
 
+TEST(MixerReading, FollowsTheMixerWithoutJumpingOnItsOwnWrites)
+{
+    MixerReading coarse;
+    coarse.hasVolume = true;
+    coarse.maximum = 31;
+    coarse.level = 16;
+    EXPECT_EQ(coarse.sliderValue(), 516);
+    EXPECT_EQ(coarse.followedSliderValue(500), 500) << "500 wrote 16: the slider stays";
+    EXPECT_EQ(coarse.followedSliderValue(600), 516) << "the mixer moved elsewhere";
+
+    MixerReading fine;
+    fine.hasVolume = true;
+    fine.maximum = 65536;
+    fine.level = 19661; // pactl's 30 %
+    EXPECT_EQ(fine.sliderValue(), 300);
+    EXPECT_EQ(fine.followedSliderValue(1000), 300);
+
+    MixerReading odd = fine;
+    odd.level = 70000; // above its own range
+    EXPECT_EQ(odd.sliderValue(), 1000);
+    odd.minimum = odd.maximum = 5; // no range at all
+    EXPECT_EQ(odd.sliderValue(), 0);
+    MixerReading none;
+    EXPECT_EQ(none.followedSliderValue(420), 420) << "without a volume control nothing moves";
+}
+
+TEST(Mixer, ReadsAndWatchesChangesMadeByOthers)
+{
+    PulseServer server;
+    ASSERT_TRUE(server.start()) << server.error().toStdString();
+    server.exportToThisProcess();
+    setMixerCard("default");
+
+    pactl(server, {QStringLiteral("set-sink-volume"), server.sinkName(), QStringLiteral("30%")});
+    MixerReading reading;
+    ASSERT_TRUE(GetVolume(reading));
+    EXPECT_TRUE(reading.hasVolume);
+    EXPECT_EQ(reading.sliderValue(), 300);
+    EXPECT_FALSE(reading.muted);
+
+    MixerWatch watch;
+    const QList<int> fds = watch.descriptors();
+    ASSERT_FALSE(fds.isEmpty());
+    std::vector<pollfd> polls;
+    for (int fd : fds)
+        polls.push_back({fd, POLLIN, 0});
+    const auto readable = [&](int ms) { return poll(polls.data(), polls.size(), ms) > 0; };
+    // What opening the mixer stirred up is not a change.
+    while (readable(200))
+        watch.takeEvents();
+
+    pactl(server, {QStringLiteral("set-sink-mute"), server.sinkName(), QStringLiteral("1")});
+    EXPECT_TRUE(readable(5000)) << "a mute set by another program wakes the watch";
+    EXPECT_TRUE(watch.takeEvents());
+    ASSERT_TRUE(GetVolume(reading));
+    EXPECT_TRUE(reading.muted);
+    EXPECT_EQ(reading.sliderValue(), 300) << "muting keeps the level";
+    EXPECT_FALSE(readable(300)) << "taken events leave the watch quiet";
+}
+
 TEST(Mixer, NoMixerAtAllIsSilentFalse)
 {
     setMixerCard("hw:97");
     EXPECT_FALSE(SetVolume(nullptr, nullptr, true, 500));
     EXPECT_FALSE(SetVolume(nullptr, nullptr, false, 0));
+    MixerReading reading;
+    EXPECT_FALSE(GetVolume(reading));
+    EXPECT_TRUE(MixerWatch().descriptors().isEmpty());
     setMixerCard(nullptr);
 }

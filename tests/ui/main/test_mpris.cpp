@@ -4,6 +4,11 @@
 #include "tests/support/sessionbus.h"
 #include "ui/main/mprisadaptors.h"
 #include "ui/main/mprisservice.h"
+#include "ui/main/mprisvalues.h"
+
+#include <QSet>
+
+#include <cmath>
 
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -26,6 +31,10 @@ public:
     QString playbackStatus() const override { return m_status; }
     qint64 positionUs() const override { return m_position; }
     bool canSeek() const override { return true; }
+    double volume() const override { return m_volume; }
+    void setVolume(double volume) override { m_volume = volume; }
+    bool repeatAll() const override { return m_repeatAll; }
+    void setRepeatAll(bool on) override { m_repeatAll = on; }
     void playPause() override { calls << QStringLiteral("playPause"); }
     void play() override { calls << QStringLiteral("play"); }
     void pause() override { calls << QStringLiteral("pause"); }
@@ -39,10 +48,12 @@ public:
 
     QList<Track> m_tracks{
         {QStringLiteral("num0"), QStringLiteral("First"), QStringLiteral("Ann"),
-         QStringLiteral("file:///m/a.mp3"), 83250000},
-        {QStringLiteral("num4"), QStringLiteral("Second"), QString(),
+         QStringLiteral("Evenings"), QStringLiteral("file:///m/a b#1.mp3"), 83250000},
+        {QStringLiteral("num4"), QStringLiteral("Second"), QString(), QString(),
          QStringLiteral("file:///m/b.ogg"), -1},
     };
+    double m_volume = 0.3;
+    bool m_repeatAll = false;
     QString m_current = QStringLiteral("num4");
     QString m_status = QStringLiteral("Paused");
     qint64 m_position = 1000000;
@@ -104,6 +115,11 @@ protected:
         msg.setArguments(args);
         return client().call(msg, QDBus::BlockWithGui, 5000);
     }
+    void setProperty(const QString &interface, const QString &name, const QVariant &value)
+    {
+        call(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
+             {interface, name, QVariant::fromValue(QDBusVariant(value))});
+    }
     QVariant property(const QString &interface, const QString &name)
     {
         const QDBusMessage reply = call(QStringLiteral("org.freedesktop.DBus.Properties"),
@@ -161,7 +177,10 @@ TEST_F(Mpris, ClientSeesTheTrackListAndCurrentMetadata)
     EXPECT_EQ(list[0].value(QStringLiteral("xesam:title")).toString(), QStringLiteral("First"));
     EXPECT_EQ(list[0].value(QStringLiteral("mpris:length")).toLongLong(), 83250000);
     EXPECT_EQ(list[0].value(QStringLiteral("xesam:url")).toString(),
-              QStringLiteral("file:///m/a.mp3"));
+              QStringLiteral("file:///m/a%20b%231.mp3"))
+        << "a client opens the url, so it is encoded";
+    EXPECT_EQ(list[0].value(QStringLiteral("xesam:album")).toString(), QStringLiteral("Evenings"));
+    EXPECT_FALSE(current.contains(QStringLiteral("xesam:album"))) << "no album, no entry";
 }
 
 TEST_F(Mpris, CommandsReachThePlayer)
@@ -221,6 +240,75 @@ TEST_F(Mpris, ChangesAreAnnounced)
     m_service->refresh();
     ASSERT_TRUE(log.waitFor(3)); // CanGoNext changed, then the list was replaced
     EXPECT_EQ(log.messages.last().member(), QStringLiteral("TrackListReplaced"));
+}
+
+TEST_F(Mpris, VolumeAndLoopStatusAreThePlayersAndShuffleStaysOff)
+{
+    EXPECT_DOUBLE_EQ(property(kPlayer, QStringLiteral("Volume")).toDouble(), 0.3);
+    const struct {
+        double sent;
+        double taken;
+    } volumes[] = {{0.55, 0.55}, {1.7, 1.0}, {-0.2, 0.0}, {std::nan(""), 0.0}, {0.0004, 0.0}};
+    for (const auto &v : volumes) {
+        setProperty(kPlayer, QStringLiteral("Volume"), v.sent);
+        EXPECT_DOUBLE_EQ(m_player.m_volume, v.taken) << v.sent;
+    }
+
+    EXPECT_EQ(property(kPlayer, QStringLiteral("LoopStatus")).toString(), QStringLiteral("None"));
+    setProperty(kPlayer, QStringLiteral("LoopStatus"), QStringLiteral("Playlist"));
+    EXPECT_TRUE(m_player.m_repeatAll);
+    EXPECT_EQ(property(kPlayer, QStringLiteral("LoopStatus")).toString(),
+              QStringLiteral("Playlist"));
+    for (const QString &unknown : {QStringLiteral("Track"), QStringLiteral("none"), QString()}) {
+        setProperty(kPlayer, QStringLiteral("LoopStatus"), unknown);
+        EXPECT_TRUE(m_player.m_repeatAll) << "ignored: " << unknown.toStdString();
+    }
+    setProperty(kPlayer, QStringLiteral("LoopStatus"), QStringLiteral("None"));
+    EXPECT_FALSE(m_player.m_repeatAll);
+
+    setProperty(kPlayer, QStringLiteral("Shuffle"), true);
+    EXPECT_FALSE(property(kPlayer, QStringLiteral("Shuffle")).toBool());
+}
+
+TEST_F(Mpris, SupportedMimeTypesComeFromBothEnginesLists)
+{
+    const QStringList types =
+        property(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("SupportedMimeTypes"))
+            .toStringList();
+    for (const char *type : {"audio/mpeg", "video/x-msvideo", "audio/flac",
+                             "application/vnd.rn-realmedia", "application/smil+xml"})
+        EXPECT_TRUE(types.contains(QString::fromLatin1(type))) << type;
+    EXPECT_EQ(types.size(), QSet<QString>(types.begin(), types.end()).size()) << "no repeats";
+}
+
+TEST(MprisValues, UrlsAreEncodedOnlyWhereTheyAreUrls)
+{
+    const struct {
+        const char *location, *url;
+    } cases[] = {
+        {"file:///m/a b#1.mp3", "file:///m/a%20b%231.mp3"},
+        {"file:///m/\xc3\xa9t\xc3\xa9.mp3", "file:///m/%C3%A9t%C3%A9.mp3"},
+        {"/m/100%.mp3", "file:///m/100%25.mp3"},
+        {"http://example.org/a b.mp3", "http://example.org/a%20b.mp3"},
+        {"AudioCD://D:/3/", "AudioCD://D:/3/"},
+        {"", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(encodedUrl(QString::fromUtf8(c.location)), QString::fromUtf8(c.url))
+            << c.location;
+}
+
+TEST(MprisValues, MimeTypesOfAnExtensionList)
+{
+    const QStringList types = mimeTypesOfFileTypes(QStringLiteral(".mp3;;.MP3; .wav ;x;.;.mp3"));
+    EXPECT_TRUE(types.contains(QStringLiteral("audio/mpeg")));
+    EXPECT_TRUE(types.contains(QStringLiteral("audio/x-wav")) ||
+                types.contains(QStringLiteral("audio/vnd.wave")));
+    EXPECT_EQ(types.count(QStringLiteral("audio/mpeg")), 1);
+    EXPECT_TRUE(mimeTypesOfFileTypes(QString()).isEmpty());
+    // A hand-edited list with control characters once crashed Qt's globbing.
+    EXPECT_EQ(mimeTypesOfFileTypes(QString::fromUtf8(".\0\0\0\0.o;.mp3", 12)),
+              QStringList(QStringLiteral("audio/mpeg")));
 }
 
 #include "test_mpris.moc"
