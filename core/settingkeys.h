@@ -15,6 +15,7 @@ inline const QString kShowOrgBar = QStringLiteral("ShowOrgBar");
 inline const QString kLanguageFile = QStringLiteral("LanguageFile");
 inline const QString kProcessingMode = QStringLiteral("Processing Mode");
 inline const QString kProcessingInterval = QStringLiteral("Processing Interval");
+inline const QString kRestorePlaylist = QStringLiteral("Restore Playlist");
 
 inline const QString kWindowPosition = QStringLiteral("Main Window Position");
 inline const QString kMemory = QStringLiteral("Memory");

@@ -72,8 +72,8 @@ const QHash<QString, QStringList> &requiredKeys()
         {QStringLiteral("Option"),
          QStringLiteral("Caption General1 General2 Shell optwmp optrap CnvSet optGenrl1 "
                         "optGenrl2 optShell optCnvSet RunScr SetScr TimInt Retry AutoPlay orgBar "
-                        "WinPosMem ShortPath Language Controls cntAll cntMem cntSet prMode "
-                        "prModeTimer prModeLoop View Atten0 Atten1 Atten2 Atten3 EditExt0 "
+                        "WinPosMem ShortPath RestorePl Language Controls cntAll cntMem cntSet "
+                        "prMode prModeTimer prModeLoop View Atten0 Atten1 Atten2 Atten3 EditExt0 "
                         "EditExt1 EditExt2 strwmp strrap SCMPXDlg mesLang mesprMode")
              .split(QLatin1Char(' '))},
         {QStringLiteral("About"), QStringLiteral("Caption OK System").split(QLatin1Char(' '))},

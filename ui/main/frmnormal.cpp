@@ -21,6 +21,7 @@
 #include "playlist/playlistmodel.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
+#include "playlist/sessionplaylist.h"
 #include "ui/main/artwork.h"
 #include "ui/main/controlbar.h"
 #include "ui/main/mainmenus.h"
@@ -116,6 +117,10 @@ void frmNormal::Form_Load()
     if (!command.isEmpty()) {
         modMain::PendingCommand.push(command);
         qCInfo(lcInstance).noquote() << "queued:" << command;
+    } else {
+        // Given no files, the user goes on with the last run's list; it
+        // waits for a play command like a list opened by hand.
+        playlist::RestoreSessionPlayList(*m_model, m_settingsFile);
     }
     // The engines, the media-key service and the processing start once the
     // window is on the screen: none of them is needed to draw it, and
@@ -181,6 +186,7 @@ void frmNormal::Form_QueryUnload()
         for (int band = 1; band <= CoolBar::kBands; ++band)
             panels.bands[size_t(band - 1)] = m_coolBar->isBandVisible(band);
         writeShowSettingOnClose(m_settingsFile, panels);
+        playlist::SaveSessionPlayList(*m_model, m_settingsFile);
     }
     if (m_menus)
         m_menus->RemoveKeys();

@@ -79,6 +79,8 @@ public:
     CommonDialog &comDialog();
     // The open dialog, modal: 1 opens (playlist filter first), 2 adds.
     void showOpenDialog(qint16 openMode);
+    // The program's options, modal.
+    void showOptionsDialog();
     // Display sizes 65 (the clip's own), 66 (double) and 67 (fit to the
     // window); a size set with nothing loaded waits for the next media.
     void ovmoDisplaySizes_MenuClick(int id);

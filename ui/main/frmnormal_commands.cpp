@@ -11,6 +11,7 @@
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
 #include "ui/dialogs/frmopendialog.h"
+#include "ui/dialogs/frmoptions.h"
 #include "ui/main/artwork.h"
 #include "ui/main/frmnormal.h"
 #include "ui/main/mprisservice.h"
@@ -95,6 +96,12 @@ void frmNormal::showOpenDialog(qint16 openMode)
     frmOpenDialog dialog(
         comDialog(), [this](const QString &locations) { addMedia(locations); }, this);
     dialog.OpenMode = openMode;
+    dialog.exec();
+}
+
+void frmNormal::showOptionsDialog()
+{
+    frmOptions dialog(m_settingsFile, this);
     dialog.exec();
 }
 

@@ -144,11 +144,13 @@ void frmNormal::applyPanelSettings()
         for (int band = 1; band <= CoolBar::kBands; ++band)
             m_coolBar->setBandVisible(band, panels.bands[size_t(band - 1)]);
         m_coolBar->setVisible(panels.bar);
-        const auto height =
-            startupOuterHeight(true, panels.bar, barHeight(), m_picture.height(), frame.height());
-        if (height && pos.state == kStateNormal)
-            setOuterSize(QSizeF(outerSize().width(), *height));
     }
+    // Every mode that shows the bar puts it below the remembered picture:
+    // the window was saved as picture plus bar, and so it comes back.
+    if (pos.state == kStateNormal)
+        setOuterSize(
+            QSizeF(outerSize().width(), startupOuterHeight(barVisible(), barHeight(),
+                                                           m_picture.height(), frame.height())));
     applyMinimumSize();
     m_panelsReady = true;
 }

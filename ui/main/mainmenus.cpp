@@ -97,7 +97,7 @@ constexpr Entry kEntries[] = {
     {56, kOptions, "", "", 0, Kind::Separator},
     {57, kOptions, "DispSize", "", 18, Kind::Submenu},
     {58, kOptions, "", "", 0, Kind::Separator},
-    {59, kOptions, "ovOptions", "", 17, Kind::Later},
+    {59, kOptions, "ovOptions", "", 17, Kind::Command},
     {60, kOptions, "Comment", "", 0, Kind::Check},
     {61, kStatistics, "optwmp", "", 21, Kind::Command},
     {62, kStatistics, "optrap", "", 22, Kind::Command},
@@ -364,6 +364,8 @@ void MainMenus::menuClick(int index, int id)
         m_form.ovmControls_MenuClick(id);
         break;
     case kOptions:
+        if (id == 59)
+            m_form.showOptionsDialog();
         if (id == 60) {
             auto &options = m_menus->list[kOptions];
             options->setPItemChecked(60, MF_BYCOMMAND, !options->pItemChecked(60, MF_BYCOMMAND));

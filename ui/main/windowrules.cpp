@@ -15,12 +15,10 @@ double minimumHeight(bool barVisible, double barHeight)
     return kMinPictureHeight + (barVisible ? barHeight : 0);
 }
 
-std::optional<double> startupOuterHeight(bool panelModeSetsHeight, bool barVisible,
-                                         double barHeight, double pictureHeight, double frameHeight)
+double startupOuterHeight(bool barVisible, double barHeight, double pictureHeight,
+                          double frameHeight)
 {
-    if (!panelModeSetsHeight || !barVisible)
-        return std::nullopt;
-    return barHeight + pictureHeight + frameHeight;
+    return (barVisible ? barHeight : 0) + pictureHeight + frameHeight;
 }
 
 ResizeDecision decideResize(const ResizeInput &in)

@@ -20,12 +20,11 @@ inline constexpr double kDesignedPictureHeight = 4305;
 double minimumHeight(bool barVisible, double barHeight);
 
 // What start-up does with the outer height once the picture size is known:
-// in "memorize" and "customize" with the bar shown the window takes the bar
-// on top of the picture; in every other case the height stays and the bar
-// takes its room from the picture area.
-std::optional<double> startupOuterHeight(bool panelModeSetsHeight, bool barVisible,
-                                         double barHeight, double pictureHeight,
-                                         double frameHeight);
+// with the bar shown the window takes the bar on top of the picture, so
+// the picture area (and with it the window) comes back as it was left;
+// without it the window is the picture and its frame.
+double startupOuterHeight(bool barVisible, double barHeight, double pictureHeight,
+                          double frameHeight);
 
 struct ResizeInput {
     qint32 state = 0;         // 0 normal, 1 minimised, 2 maximised

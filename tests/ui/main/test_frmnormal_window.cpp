@@ -1,6 +1,7 @@
 // The main window as the window manager and the user resize it: where it
 // starts, the control panels it remembers, the picture area it keeps, and
 // the display sizes. Offscreen: no window manager, so no outer frame.
+#include "core/commandline.h"
 #include "core/messagebox.h"
 #include "core/modmain.h"
 #include "core/programpaths.h"
@@ -8,6 +9,7 @@
 #include "playlist/playlistfile.h"
 #include "playlist/playlistmodel.h"
 #include "playlist/playliststore.h"
+#include "playlist/sessionplaylist.h"
 #include "tests/support/media.h"
 #include "tests/support/windowtesting.h"
 #include "ui/main/artwork.h"
@@ -43,6 +45,7 @@ protected:
         qputenv("ORVANE_GST_AUDIO_SINK", "fakesink sync=true");
         qputenv("ORVANE_MPV_AO", "null");
         QFile::remove(m_ini);
+        QFile::remove(playlist::SessionPlayListPath(m_ini));
         core::setMessageBoxService(&m_box);
     }
     void TearDown() override
@@ -50,6 +53,7 @@ protected:
         m_window.reset();
         core::setMessageBoxService(nullptr);
         QFile::remove(m_ini);
+        QFile::remove(playlist::SessionPlayListPath(m_ini));
         playback::state::LoadedMediaType = 0;
         playlist::ResetPlayList();
     }
@@ -98,16 +102,14 @@ protected:
 
 } // namespace
 
-TEST_F(MainWindowRules, NoSettingsGiveTheDesignedPictureRaisedToTheMinimum)
+TEST_F(MainWindowRules, NoSettingsGiveTheDesignedPictureAboveTheBar)
 {
     writeIni();
     frmNormal &w = open();
     const int bar = w.coolBar()->barHeight();
     EXPECT_EQ(w.width(), twipsToPixelsX(&w, 5655));
-    // Mode "all" does not grow the window by the bar: the minimum height
-    // (4305 plus the bar) does, and the picture area is the rest.
-    EXPECT_EQ(w.height(), px(4305) + bar);
-    EXPECT_EQ(picture()->height(), px(4305) - frameHeight());
+    EXPECT_EQ(picture()->height(), px(4305));
+    EXPECT_EQ(w.height(), px(4305) + bar + frameHeight());
     EXPECT_EQ(w.pictureSize(), QSizeF(picture()->width() * tx(), picture()->height() * ty()));
     close();
     const QByteArray written = ini();
@@ -115,6 +117,54 @@ TEST_F(MainWindowRules, NoSettingsGiveTheDesignedPictureRaisedToTheMinimum)
     EXPECT_TRUE(written.contains("Width=5655"));
     EXPECT_FALSE(written.contains("\nMode=")) << written.constData();
     EXPECT_FALSE(written.contains("Show Setting")) << written.constData();
+}
+
+TEST_F(MainWindowRules, AResizedWindowComesBackAtTheSameSizeInEveryPanelMode)
+{
+    const char *modes[] = {"All", "Memorize", "Customize", "sometimes"};
+    for (const char *mode : modes) {
+        SCOPED_TRACE(mode);
+        writeIni(QByteArray("[Control Panels Setting]\r\nMode=") + mode + "\r\n");
+        frmNormal &w = open();
+        w.resize(800, 900);
+        ASSERT_TRUE(waitUntil([&] { return w.size() == QSize(800, 900); }));
+        const QSize picture = this->picture()->size();
+        close();
+        frmNormal &again = open();
+        EXPECT_EQ(again.size(), QSize(800, 900));
+        EXPECT_EQ(this->picture()->size(), picture);
+        close();
+    }
+}
+
+TEST_F(MainWindowRules, TheLastPlaylistComesBackUnplayed)
+{
+    if (!core::ownCommandLine().isEmpty())
+        GTEST_SKIP() << "the test's own arguments stand for files given to the window";
+    writeIni();
+    frmNormal &w = open();
+    for (int i = 0; i < 2; ++i) {
+        playlist::PlayListItem &item = playlist::EnsureRecord(i);
+        item.MEDIATYPE = playlist::kMediaWmp;
+        item.DOPLAY = playlist::kTrue;
+        item.TITLE = QStringLiteral("item %1").arg(i);
+        item.FILENAME = QStringLiteral("file:///music/%1.mp3").arg(i);
+        w.playListModel().insertItem(
+            i, {playlist::KeyOfIndex(i), item.TITLE, {}, item.FILENAME, true});
+    }
+    close();
+    playlist::ResetPlayList();
+
+    frmNormal &again = open();
+    ASSERT_EQ(again.playListModel().count(), 2);
+    EXPECT_EQ(again.playListModel().item(1).text, QStringLiteral("item 1"));
+    EXPECT_EQ(playback::state::LoadedMediaType, 0) << "nothing loads before the user asks";
+    EXPECT_TRUE(playlist::PlayListFile.isEmpty());
+    close();
+
+    writeIni("Restore Playlist=False\r\n");
+    frmNormal &off = open();
+    EXPECT_EQ(off.playListModel().count(), 0);
 }
 
 TEST_F(MainWindowRules, MemorizeShowsTheRememberedPanelsAndWritesThemBack)

@@ -113,7 +113,6 @@ TEST(WindowRules, StartupHeightAndMinimum)
 {
     EXPECT_EQ(minimumHeight(true, kBar), 4305 + kBar);
     EXPECT_EQ(minimumHeight(false, kBar), 4305);
-    EXPECT_EQ(startupOuterHeight(true, true, kBar, 4305, 690), kBar + 4305 + 690);
-    EXPECT_FALSE(startupOuterHeight(true, false, kBar, 4305, 690)) << "bar hidden";
-    EXPECT_FALSE(startupOuterHeight(false, true, kBar, 4305, 690)) << "mode all";
+    EXPECT_EQ(startupOuterHeight(true, kBar, 4305, 690), kBar + 4305 + 690);
+    EXPECT_EQ(startupOuterHeight(false, kBar, 4305, 690), 4305 + 690) << "bar hidden";
 }

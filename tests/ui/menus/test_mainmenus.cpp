@@ -10,6 +10,7 @@
 #include "playlist/playlistfile.h"
 #include "playlist/playlistmodel.h"
 #include "playlist/playliststore.h"
+#include "playlist/sessionplaylist.h"
 #include "tests/support/qtprint.h"
 #include "tests/support/windowtesting.h"
 #include "ui/dialogs/frmenginereport.h"
@@ -51,6 +52,7 @@ protected:
     void SetUp() override
     {
         QFile::remove(m_ini);
+        QFile::remove(playlist::SessionPlayListPath(m_ini));
         QFile f(m_ini);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         // Timer-driven processing: the loop mode would run nested inside the
@@ -76,6 +78,7 @@ protected:
         m_window.reset();
         core::setMessageBoxService(nullptr);
         QFile::remove(m_ini);
+        QFile::remove(playlist::SessionPlayListPath(m_ini));
         playback::state::LoadedMediaType = 0;
     }
 
