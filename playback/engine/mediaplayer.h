@@ -4,7 +4,9 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <utility>
 
 class QWindow;
@@ -204,8 +206,26 @@ public:
     virtual void aboutBox() = 0;
     virtual EngineReport report(int which) const = 0;
 
+    // Changing to the next item without a pause. Shortly before a media
+    // ends, also while it is still opening, the engine asks the provider (on
+    // the GUI thread) what follows it: after is that media's location, one
+    // that plays or one handed over before it, and playsDone its plays so
+    // far. A location it answers opens behind it and follows without a
+    // gap: fileName() turns to it and nextStarted() is raised instead of
+    // Stopped, the state staying Playing. "" lets the media end as usual.
+    // An engine that cannot do this never asks.
+    using NextLocation = std::function<QString(const QString &after, int playsDone)>;
+    virtual void setNextLocationProvider(NextLocation provider) { Q_UNUSED(provider) }
+    // The locations handed over that have not started, in playing order.
+    virtual QStringList nextLocations() const { return {}; }
+    // Forgets them: the playing media ends as usual (stop() and
+    // setFileName() forget them too).
+    virtual void dropNextLocations() {}
+
 Q_SIGNALS:
     void playStateChanged(int oldState, int newState);
+    // The location taken from the provider now plays.
+    void nextStarted();
     void error();
     void dialogRequested(int which);
 };

@@ -69,6 +69,7 @@ GstMediaPlayer::GstMediaPlayer(const GstMediaPlayerOptions &options, QObject *pa
 GstMediaPlayer::~GstMediaPlayer()
 {
     m_openTimer.stop();
+    cancelNextQuestion();
     if (m_playbin) {
         gst_element_set_state(m_playbin, GST_STATE_NULL);
         GstBus *bus = gst_element_get_bus(m_playbin);
@@ -128,6 +129,8 @@ void GstMediaPlayer::createPipeline()
                              g_object_set(source, "timeout", 5u, nullptr);
                      }),
                      nullptr);
+    g_signal_connect(m_playbin, "about-to-finish", G_CALLBACK(&BusRelay::onAboutToFinish),
+                     m_relay.get());
 }
 
 void GstMediaPlayer::setState(int state)
@@ -202,6 +205,7 @@ void GstMediaPlayer::resetMediaRecord()
 void GstMediaPlayer::closeMedia()
 {
     m_openTimer.stop();
+    cancelNextQuestion();
     if (m_playbin)
         gst_element_set_state(m_playbin, GST_STATE_READY);
     // No streaming thread runs now: messages posted so far carry the old
@@ -225,6 +229,7 @@ void GstMediaPlayer::closeMedia()
 
 void GstMediaPlayer::startPipeline(const QString &uri)
 {
+    cancelNextQuestion();
     gst_element_set_state(m_playbin, GST_STATE_READY);
     ++m_generation;
     m_relay->generation.store(m_generation, std::memory_order_release);
@@ -278,16 +283,25 @@ void GstMediaPlayer::useAudioOutput(bool real)
 
 void GstMediaPlayer::joinAudioOutput()
 {
-    const double resumeAt = m_atEnd ? 0.0 : currentPosition();
+    useAudioOutput(true);
+    reopenAt(m_atEnd ? 0.0 : currentPosition());
+}
+
+// Opens the media again and takes it up at that position; playbin keeps
+// nothing of what was prepared behind it.
+void GstMediaPlayer::reopenAt(double seconds)
+{
+    cancelNextQuestion();
     gst_element_set_state(m_playbin, GST_STATE_READY);
     ++m_generation;
     m_relay->generation.store(m_generation, std::memory_order_release);
-    useAudioOutput(true);
+    g_object_set(m_playbin, "uri", m_uri.toUtf8().constData(), nullptr);
     m_atEnd = false;
     m_needsRestart = false;
     m_joining = true;
-    m_resumeAt = resumeAt > 0.001 ? resumeAt : -1.0;
-    gst_element_set_state(m_playbin, m_resumeAt < 0.0 ? GST_STATE_PLAYING : GST_STATE_PAUSED);
+    m_resumeAt = seconds > 0.001 ? seconds : -1.0;
+    const bool playing = m_resumeAt < 0.0 && m_target == Target::Playing;
+    gst_element_set_state(m_playbin, playing ? GST_STATE_PLAYING : GST_STATE_PAUSED);
 }
 
 void GstMediaPlayer::onAudioOutputJoined()
@@ -345,6 +359,7 @@ void GstMediaPlayer::stop()
     if (m_state == Closed || m_state == Stopped)
         return;
     m_target = Target::Stopped;
+    dropNextLocations();
     if (!m_needsRestart && !m_uri.isEmpty())
         gst_element_set_state(m_playbin, GST_STATE_PAUSED);
     setState(Stopped);

@@ -105,6 +105,9 @@ public:
     void showDialog(int which) override;
     void aboutBox() override;
     EngineReport report(int which) const override;
+    void setNextLocationProvider(NextLocation provider) override;
+    QStringList nextLocations() const override;
+    void dropNextLocations() override;
 
     // False when GStreamer or playbin could not be set up; every location
     // then fails with ErrorEngine.
@@ -142,6 +145,10 @@ private:
     void updatePictureSize();
     void useAudioOutput(bool real);
     void joinAudioOutput();
+    void reopenAt(double seconds);
+    void answerNext(quint64 generation);
+    void cancelNextQuestion();
+    void onStreamStart();
     void onAudioOutputJoined();
     void seekTo(double seconds);
 
@@ -172,6 +179,12 @@ private:
     double m_resumeAt = -1.0;     // position to take up after joining
     double m_seekTarget = -1.0;   // where a seek under way goes
     int m_playsDone = 0;
+    NextLocation m_nextProvider;
+    struct Handed {
+        QString location;
+        QString uri;
+    };
+    QList<Handed> m_handed; // given to playbin, not playing yet
 
     double m_duration = 0.0;
     bool m_durationValid = false;

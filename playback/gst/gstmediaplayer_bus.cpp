@@ -96,6 +96,7 @@ GstBusSyncReply BusRelay::onMessage(GstBus *, GstMessage *message, gpointer data
     case GST_MESSAGE_TOC:
     case GST_MESSAGE_DURATION_CHANGED:
     case GST_MESSAGE_BUFFERING:
+    case GST_MESSAGE_STREAM_START:
         break;
     case GST_MESSAGE_ASYNC_DONE:
         if (GST_MESSAGE_SRC(message) != GST_OBJECT_CAST(relay->pipeline))
@@ -133,6 +134,9 @@ void GstMediaPlayer::handleBusMessage(GstMessage *message, quint64 generation)
         break;
     case GST_MESSAGE_EOS:
         onEndOfStream();
+        break;
+    case GST_MESSAGE_STREAM_START:
+        onStreamStart();
         break;
     case GST_MESSAGE_ERROR:
         onError(message);
@@ -283,6 +287,7 @@ void GstMediaPlayer::onError(GstMessage *message)
     if (!m_missingPlugin.isEmpty())
         description = QStringLiteral("No decoder is installed for this media: ") + m_missingPlugin;
     m_openTimer.stop();
+    m_handed.clear();
     // READY is not enough after an error: playbin can keep a failed
     // typefinder that then answers for the next location too.
     gst_element_set_state(m_playbin, GST_STATE_NULL);

@@ -13,6 +13,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <utility>
 
 namespace orvane::playback::gst {
 
@@ -148,6 +150,130 @@ void GstMediaPlayer::setCurrentEntry(qint32 entry)
         setState(Stopped);
     m_target = m_state == Playing || m_state == Waiting ? Target::Playing : Target::Stopped;
     openEntry(entry);
+}
+
+} // namespace orvane::playback::gst
+
+namespace orvane::playback::gst {
+
+namespace {
+
+// How long playbin's streaming thread waits for the GUI thread's answer.
+// The sound already queued lasts longer; a GUI thread that is busy for
+// longer only costs the gapless change.
+constexpr auto kAnswerLimit = std::chrono::milliseconds(300);
+
+} // namespace
+
+void BusRelay::onAboutToFinish(GstElement *playbin, gpointer data)
+{
+    auto *relay = static_cast<BusRelay *>(data);
+    std::unique_lock lock(relay->nextLock);
+    const quint64 generation = relay->generation.load(std::memory_order_acquire);
+    relay->askedGeneration = generation;
+    relay->answered = false;
+    relay->nextUri.clear();
+    GstMediaPlayer *target = relay->target;
+    QMetaObject::invokeMethod(
+        target, [target, generation] { target->answerNext(generation); }, Qt::QueuedConnection);
+    relay->nextAnswered.wait_for(lock, kAnswerLimit, [relay] { return relay->answered; });
+    if (relay->answered && !relay->nextUri.isEmpty() &&
+        relay->generation.load(std::memory_order_acquire) == generation)
+        g_object_set(playbin, "uri", relay->nextUri.constData(), nullptr);
+    relay->askedGeneration = 0;
+}
+
+void GstMediaPlayer::setNextLocationProvider(NextLocation provider)
+{
+    m_nextProvider = std::move(provider);
+}
+
+// Only a local file that opens as it is follows without a gap: a playlist
+// plays entry by entry, and a stream may take longer to open than the
+// sound that is left.
+void GstMediaPlayer::answerNext(quint64 generation)
+{
+    QString location;
+    QByteArray uri;
+    if (generation == m_generation && m_nextProvider && m_audioOutputIn &&
+        m_asx.entries.isEmpty()) {
+        location = m_handed.isEmpty() ? m_nextProvider(m_fileName, m_playsDone)
+                                      : m_nextProvider(m_handed.last().location, 0);
+    }
+    const QString path = playlist::LocalPathOf(location);
+    if (!path.isEmpty() && !isAsxLocation(path) && checkLocalFile(path).code == NoError) {
+        gchar *text = gst_filename_to_uri(QFile::encodeName(path).constData(), nullptr);
+        uri = text;
+        g_free(text);
+    }
+    {
+        std::lock_guard lock(m_relay->nextLock);
+        if (m_relay->askedGeneration != generation || generation != m_generation)
+            uri.clear(); // the question went unanswered in time
+        m_relay->nextUri = uri;
+        m_relay->answered = true;
+    }
+    m_relay->nextAnswered.notify_all();
+    if (!uri.isEmpty())
+        m_handed.append({location, QString::fromUtf8(uri)});
+}
+
+void GstMediaPlayer::cancelNextQuestion()
+{
+    if (!m_relay)
+        return;
+    {
+        std::lock_guard lock(m_relay->nextLock);
+        m_relay->nextUri.clear();
+        m_relay->answered = true;
+    }
+    m_relay->nextAnswered.notify_all();
+    m_handed.clear();
+}
+
+QStringList GstMediaPlayer::nextLocations() const
+{
+    QStringList locations;
+    for (const Handed &h : m_handed)
+        locations.append(h.location);
+    return locations;
+}
+
+void GstMediaPlayer::dropNextLocations()
+{
+    if (m_handed.isEmpty())
+        return;
+    m_handed.clear();
+    // playbin has the locations already and would change to them at the
+    // end: the playing media is opened again where it is, without them.
+    if (m_prerolled && !m_needsRestart && !m_uri.isEmpty())
+        reopenAt(m_atEnd ? 0.0 : currentPosition());
+}
+
+// A media that was handed over now plays: what is known of the media is
+// read again for it, as after an open.
+void GstMediaPlayer::onStreamStart()
+{
+    if (!m_prerolled || m_handed.isEmpty())
+        return;
+    const Handed now = m_handed.takeFirst();
+    m_fileName = now.location;
+    m_uri = now.uri;
+    m_hasError = false;
+    m_errorCode = NoError;
+    m_errorDescription.clear();
+    m_errorRecovery.clear();
+    resetMediaRecord();
+    m_prerolled = true;
+    readDuration();
+    readStreams();
+    GstTagList *tags = nullptr;
+    g_signal_emit_by_name(m_playbin, "get-audio-tags", 0, &tags);
+    m_tags = tags ? tags : gst_tag_list_new_empty();
+    updatePictureSize();
+    videoWindowExposed();
+    QMetaObject::invokeMethod(
+        this, [this] { Q_EMIT nextStarted(); }, Qt::QueuedConnection);
 }
 
 } // namespace orvane::playback::gst

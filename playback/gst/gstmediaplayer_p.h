@@ -12,6 +12,8 @@
 #include <gst/gst.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 Q_DECLARE_LOGGING_CATEGORY(lcGst)
 
@@ -59,7 +61,16 @@ struct BusRelay {
     guintptr windowHandle = 0; // our video window, 0 without one
     std::atomic<quint64> generation{0};
 
+    // playbin asks for the next location on a streaming thread and takes
+    // it only while it asks; the GUI thread answers through these.
+    std::mutex nextLock;
+    std::condition_variable nextAnswered;
+    quint64 askedGeneration = 0; // 0: nobody asks
+    bool answered = false;
+    QByteArray nextUri;
+
     static GstBusSyncReply onMessage(GstBus *, GstMessage *message, gpointer data);
+    static void onAboutToFinish(GstElement *playbin, gpointer data);
 };
 
 } // namespace orvane::playback::gst
