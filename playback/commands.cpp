@@ -23,7 +23,7 @@ bool PlaybackSession::ovmPlay_MenuClick(int id, bool repeatAllChecked)
         Forward();
         return true;
     case 17:
-        m_repeatAll = !repeatAllChecked;
+        setRepeatAll(!repeatAllChecked);
         return true;
     default:
         return false;
@@ -49,7 +49,7 @@ void PlaybackSession::PlayPause()
 {
     if (GetPlayMode(m_mediaPlayer, m_realPlayer) == kPlayModePlaying) {
         if (!PauseMedia(m_mediaPlayer, m_realPlayer)) {
-            m_stopRequested = true;
+            setStopRequested(true);
             StopMedia(m_mediaPlayer, m_realPlayer);
         }
         return;
@@ -57,7 +57,7 @@ void PlaybackSession::PlayPause()
     if (PlayItem(m_mediaPlayer, m_realPlayer, m_view, m_seekBar)) {
         showMediaInfo();
     } else {
-        m_stopRequested = true;
+        setStopRequested(true);
         StopMedia(m_mediaPlayer, m_realPlayer);
         const int index = playlist::IndexFromKey(&m_view, QString());
         if (index >= 0)
@@ -67,7 +67,7 @@ void PlaybackSession::PlayPause()
 
 void PlaybackSession::Stop()
 {
-    m_stopRequested = true;
+    setStopRequested(true);
     // A load that is still waiting for its engine ends here too.
     CancelLoadWait();
     StopMedia(m_mediaPlayer, m_realPlayer);

@@ -25,13 +25,6 @@ bool missing(int index)
            ItemFileMissing(playlist::PlayList.at(index));
 }
 
-// The view position of the current record's item, -1 when none.
-int currentPosition(const lstPlayList &view)
-{
-    const int index = playlist::IndexFromKey(&view, QString());
-    return index < 0 ? -1 : view.positionOfKey(playlist::KeyOfIndex(index));
-}
-
 // A checked item whose file is gone is passed over like an unchecked one,
 // so one moved file does not end the list; it is noted in failed. Any other
 // failure ends the walk: it may be the user's Stop during the load, and the
@@ -80,7 +73,7 @@ bool PlayNext(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, lstPlayList &vie
             return true;
         }
     }
-    const int current = currentPosition(view);
+    const int current = CurrentPosition(view);
     return walkAndPlay(mediaPlayer, realPlayer, view, silSeek, current < 0 ? 0 : current + 1, 1,
                        failed);
 }
@@ -97,10 +90,32 @@ bool PlayPrevious(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, lstPlayList 
             return true;
         }
     }
-    const int current = currentPosition(view);
+    const int current = CurrentPosition(view);
     if (current < 0)
         return false;
     return walkAndPlay(mediaPlayer, realPlayer, view, silSeek, current - 1, -1, failed);
+}
+
+int CurrentPosition(const lstPlayList &view)
+{
+    const int index = playlist::IndexFromKey(&view, QString());
+    return index < 0 ? -1 : view.positionOfKey(playlist::KeyOfIndex(index));
+}
+
+int FollowingPosition(const lstPlayList &view, int position, bool repeatAll)
+{
+    const auto playable = [&](int p) {
+        return isChecked(view, p) && !missing(playlist::IndexFromKey(&view, view.key(p)));
+    };
+    for (int p = position < 0 ? 0 : position + 1; p < view.count(); ++p) {
+        if (playable(p))
+            return p;
+    }
+    for (int p = 0; repeatAll && p < view.count(); ++p) {
+        if (playable(p))
+            return p;
+    }
+    return -1;
 }
 
 bool PlayFirstChecked(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, lstPlayList &view,

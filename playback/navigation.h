@@ -24,6 +24,14 @@ bool PlayNext(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, playlist::lstPla
 bool PlayPrevious(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, playlist::lstPlayList &view,
                   SeekBar *silSeek, bool markers, FailedItems *failed = nullptr);
 
+// The view position the end of the item at position leads to, found the
+// way the advance walks but without playing anything: the next checked
+// item whose file is there, else with repeatAll the first such from the
+// top; -1 when the list would stop there.
+int FollowingPosition(const playlist::lstPlayList &view, int position, bool repeatAll);
+// The view position of the current record's item, -1 when none.
+int CurrentPosition(const playlist::lstPlayList &view);
+
 // Selects and plays the first item from the top whose DOPLAY is set; false
 // when none of them plays.
 bool PlayFirstChecked(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, playlist::lstPlayList &view,

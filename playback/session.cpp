@@ -40,6 +40,10 @@ void PlaybackSession::connectEngines()
     connectErrorHandlers(m_mediaPlayer, m_realPlayer);
     connect(&m_mediaPlayer, &MediaPlayer::playStateChanged, this,
             &PlaybackSession::MediaPlayer_PlayStateChange);
+    connect(&m_mediaPlayer, &MediaPlayer::nextStarted, this,
+            &PlaybackSession::MediaPlayer_NextStarted);
+    m_mediaPlayer.setNextLocationProvider(
+        [this](const QString &after, int playsDone) { return NextLocation(after, playsDone); });
     connect(&m_realPlayer, &RealPlayer::stateChanged, this,
             &PlaybackSession::RealPlayer_OnStateChange);
 }
@@ -54,7 +58,7 @@ bool PlaybackSession::AdvanceAfterEnd()
     FailedItems failed;
     bool result = PlayNext(m_mediaPlayer, m_realPlayer, m_view, m_seekBar, true, &failed);
     if (!result) {
-        m_stopRequested = true;
+        setStopRequested(true);
         state::LoadedMediaType = kMediaNone;
         if (m_view.count() > 0) {
             m_view.setSelectedPosition(0);
@@ -96,6 +100,93 @@ void PlaybackSession::RealPlayer_OnStateChange(int newState)
     else if (newState == RealPlayer::Playing)
         onEnginePlaying();
     layoutPictureArea();
+}
+
+void PlaybackSession::MediaPlayer_NextStarted()
+{
+    if (!ShowErrors)
+        return;
+    // PlayItem then finds the file it is given already playing and takes
+    // it as it is; any other choice of the advance loads its own item.
+    state::LoadedSource = m_mediaPlayer.fileName();
+    state::LoadedEntry = 0;
+    if (!AdvanceAfterEnd()) {
+        pressButton(QStringLiteral("stop"));
+        ResetEngines(m_mediaPlayer, m_realPlayer, m_seekBar, true);
+        setInfoText(QString());
+    } else if (m_mediaPlayer.playState() == MediaPlayer::Playing &&
+               m_mediaPlayer.fileName() == state::LoadedSource) {
+        // No state report comes for a change that never stopped.
+        onEnginePlaying();
+    }
+    layoutPictureArea();
+}
+
+QString PlaybackSession::NextLocation(const QString &after, int playsDone) const
+{
+    const int position = handedPosition();
+    const QString base = locationAt(position);
+    if (base.isEmpty() || base != after)
+        return {};
+    // The engine makes the item's repeats; only the last one leads on.
+    const qint16 repeats =
+        playlist::PlayList.at(playlist::IndexFromKey(&m_view, m_view.key(position))).DOLOOP;
+    if (repeats == 0 || playsDone + 1 < repeats)
+        return {};
+    return locationAt(FollowingPosition(m_view, position, m_repeatAll));
+}
+
+// The view position of the last item the engine holds: the playing one,
+// followed through what it was handed; -1 when that is no longer what the
+// advance would play.
+int PlaybackSession::handedPosition() const
+{
+    // Forward at the end of a file with chapters may still mean a chapter.
+    if (m_stopRequested || state::LoadedMediaType != kMediaPlayerFile ||
+        m_mediaPlayer.markerCount() != 0)
+        return -1;
+    int position = CurrentPosition(m_view);
+    for (const QString &handed : m_mediaPlayer.nextLocations()) {
+        position = FollowingPosition(m_view, position, m_repeatAll);
+        if (locationAt(position) != handed)
+            return -1;
+    }
+    return position;
+}
+
+// A plain file of the first engine at that view position, else "".
+QString PlaybackSession::locationAt(int position) const
+{
+    const int index = position < 0 ? -1 : playlist::IndexFromKey(&m_view, m_view.key(position));
+    if (index < 0 || index >= playlist::PlayList.size())
+        return {};
+    const playlist::PlayListItem &item = playlist::PlayList.at(index);
+    if (item.MEDIATYPE != kMediaPlayerFile || item.NUMBER != 0)
+        return {};
+    return item.FILENAME;
+}
+
+void PlaybackSession::revisePrepared()
+{
+    if (!m_mediaPlayer.nextLocations().isEmpty() && handedPosition() < 0)
+        m_mediaPlayer.dropNextLocations();
+}
+
+void PlaybackSession::PlayListChanged()
+{
+    revisePrepared();
+}
+
+void PlaybackSession::setStopRequested(bool on)
+{
+    m_stopRequested = on;
+    revisePrepared();
+}
+
+void PlaybackSession::setRepeatAll(bool on)
+{
+    m_repeatAll = on;
+    revisePrepared();
 }
 
 void PlaybackSession::onEngineStopped()

@@ -51,9 +51,9 @@ public:
     void setProcessing(ProcessingLoop *processing) { m_processing = processing; }
 
     bool stopRequested() const { return m_stopRequested; }
-    void setStopRequested(bool on) { m_stopRequested = on; }
+    void setStopRequested(bool on);
     bool repeatAll() const { return m_repeatAll; }
-    void setRepeatAll(bool on) { m_repeatAll = on; }
+    void setRepeatAll(bool on);
     const StatusMemory &statusMemory() const { return m_memory; }
     qint16 seekScale() const { return m_seekScale; }
     bool seekDragging() const { return m_seekDragging; }
@@ -61,6 +61,18 @@ public:
     // End of an item: the next checked item, or the end of the list.
     bool AdvanceAfterEnd();
     void MediaPlayer_PlayStateChange(int oldState, int newState);
+    // The engine went on by itself to the location it was given before the
+    // end; the advance follows it as after the engine's stopped report.
+    void MediaPlayer_NextStarted();
+    // What the engine may open behind the media at after (the playing item,
+    // or the last one handed over; playsDone: its plays so far): the
+    // location the advance would play next, or "" when the item plays
+    // again, the list stops there or the next item is not a file of the
+    // same engine.
+    QString NextLocation(const QString &after, int playsDone) const;
+    // The playlist's items, order or checks changed: a location prepared
+    // behind the playing item that is no longer the next one is dropped.
+    void PlayListChanged();
     void RealPlayer_OnStateChange(int newState);
     // True when it started the same track again.
     bool CdEndOfTrack(qint32 mode);
@@ -88,6 +100,9 @@ public:
 
 private:
     void onEngineStopped();
+    int handedPosition() const;
+    QString locationAt(int position) const;
+    void revisePrepared();
     void onEnginePlaying();
     void pressButton(const QString &key);
     void setInfoText(const QString &text);

@@ -84,11 +84,21 @@ void frmNormal::createEngines()
         *m_mediaPlayer, *m_realPlayer, *m_model, m_seekBar.get(), m_statusLine.get(), this);
     m_session->connectEngines();
     connect(m_model.get(), &playlist::PlayListModel::checkStateEdited, this,
-            [](const QString &key, bool checked) {
+            [this](const QString &key, bool checked) {
                 const int index = playlist::IndexFromKey(nullptr, key);
                 if (index >= 0 && index < playlist::PlayList.size())
                     playlist::PlayList[index].DOPLAY = checked ? -1 : 0;
+                m_session->PlayListChanged();
             });
+    // The item prepared behind the playing one must still be the next.
+    const auto listChanged = [this] { m_session->PlayListChanged(); };
+    QAbstractItemModel *model = m_model.get();
+    connect(model, &QAbstractItemModel::rowsInserted, this, listChanged);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, listChanged);
+    connect(model, &QAbstractItemModel::rowsMoved, this, listChanged);
+    connect(model, &QAbstractItemModel::modelReset, this, listChanged);
+    connect(model, &QAbstractItemModel::layoutChanged, this, listChanged);
+    connect(model, &QAbstractItemModel::dataChanged, this, listChanged);
     // A press on the groove has moved the handle already: it starts the drag.
     connect(m_silSeek, &QSlider::sliderPressed, this, [this] { m_session->silSeek_Scroll(); });
     connect(m_silSeek, &QSlider::sliderMoved, this, [this] { m_session->silSeek_Scroll(); });
