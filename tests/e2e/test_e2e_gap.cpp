@@ -24,6 +24,10 @@ namespace {
 constexpr int kRate = 8000;
 constexpr int kBlock = kRate / 200; // 5 ms
 constexpr double kLoud = 600.0;     // RMS of a block that carries the tone
+// A change prepared before the end leaves no pause at all; closing one
+// file and opening the next costs 70 ms and more even on an idle machine,
+// so the bound lies well below that and well below what a listener hears.
+constexpr double kPreparedChangeMs = 40.0;
 
 // What the null sink played, from the moment the recorder runs. The
 // recording goes to a file, so it never waits for the test to read it.
@@ -224,7 +228,7 @@ TEST_F(Gap, TonesOfTheFirstEngineFollowEachOtherWithoutAPause)
     ASSERT_TRUE(s.ended) << "the list plays out";
     EXPECT_EQ(s.tones, 3);
     EXPECT_NEAR(s.toneSeconds, 4.0, 0.3) << "every item sounds whole";
-    EXPECT_LT(s.longestChangeMs, 100.0);
+    EXPECT_LT(s.longestChangeMs, kPreparedChangeMs);
 }
 
 TEST_F(Gap, TheWindowFollowsTheItemThatSounds)
@@ -245,7 +249,7 @@ TEST_F(Gap, TheWindowFollowsTheItemThatSounds)
     const Sounding s = measure(recorder.blocks(), {440, 660});
     EXPECT_EQ(s.tones, 2);
     EXPECT_NEAR(s.toneSeconds, 7.0, 0.3);
-    EXPECT_LT(s.longestChangeMs, 100.0);
+    EXPECT_LT(s.longestChangeMs, kPreparedChangeMs);
 }
 
 TEST_F(Gap, StopNearTheEndPlaysNothingMore)
