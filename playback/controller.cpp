@@ -144,10 +144,12 @@ bool StopMedia(MediaPlayer &mediaPlayer, RealPlayer &realPlayer)
     const qint32 type = state::LoadedMediaType;
     if (usesMediaPlayer(type)) {
         const int s = mediaPlayer.playState();
-        if (s == MediaPlayer::Stopped)
-            return true;
-        if (s == MediaPlayer::Closed)
-            return false;
+        if (s == MediaPlayer::Stopped || s == MediaPlayer::Closed) {
+            // Still opening, it may have a play pending that would start
+            // after this stop.
+            mediaPlayer.stop();
+            return s == MediaPlayer::Stopped;
+        }
         mediaPlayer.stop();
         mediaPlayer.setCurrentPosition(0.0);
         return true;

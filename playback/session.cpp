@@ -78,7 +78,9 @@ bool PlaybackSession::AdvanceAfterEnd()
 
 void PlaybackSession::MediaPlayer_PlayStateChange(int, int newState)
 {
-    if (!ShowErrors)
+    // Reports are queued: one the engine has already left behind (a
+    // Playing just before the user's Stop) must not undo what followed.
+    if (!ShowErrors || newState != m_mediaPlayer.playState())
         return;
     if (newState == MediaPlayer::Stopped)
         onEngineStopped();
@@ -174,12 +176,6 @@ void PlaybackSession::revisePrepared()
 
 void PlaybackSession::PlayListChanged()
 {
-    revisePrepared();
-}
-
-void PlaybackSession::setStopRequested(bool on)
-{
-    m_stopRequested = on;
     revisePrepared();
 }
 

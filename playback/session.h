@@ -51,7 +51,10 @@ public:
     void setProcessing(ProcessingLoop *processing) { m_processing = processing; }
 
     bool stopRequested() const { return m_stopRequested; }
-    void setStopRequested(bool on);
+    // Every caller stops or loads right after, which forgets what the
+    // engine prepared: dropping it here would reopen the playing media
+    // only to have that open race the stop.
+    void setStopRequested(bool on) { m_stopRequested = on; }
     bool repeatAll() const { return m_repeatAll; }
     void setRepeatAll(bool on);
     const StatusMemory &statusMemory() const { return m_memory; }

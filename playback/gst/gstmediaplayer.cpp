@@ -356,13 +356,17 @@ void GstMediaPlayer::pause()
 
 void GstMediaPlayer::stop()
 {
-    if (m_state == Closed || m_state == Stopped)
+    // A play asked for while the media still opens is cancelled too: the
+    // pipeline is on its way to PLAYING and would start after the stop.
+    const bool opening = (m_state == Closed || m_state == Stopped) && m_target == Target::Playing;
+    if ((m_state == Closed || m_state == Stopped) && !opening)
         return;
     m_target = Target::Stopped;
     dropNextLocations();
     if (!m_needsRestart && !m_uri.isEmpty())
         gst_element_set_state(m_playbin, GST_STATE_PAUSED);
-    setState(Stopped);
+    if (!opening)
+        setState(Stopped);
 }
 
 double GstMediaPlayer::currentPosition() const

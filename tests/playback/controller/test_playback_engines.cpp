@@ -6,6 +6,7 @@
 #include "playback/gst/gstmediaplayer.h"
 #include "playback/mpv/mpvrealplayer.h"
 #include "playback/navigation.h"
+#include "playlist/playlistops.h"
 #include "tests/support/media.h"
 
 #include <QDir>
@@ -128,14 +129,82 @@ TEST_F(EngineTest, RepeatAllPlaysTheFirstCheckedItemAgain)
     add(tone(QStringLiteral("ctl-a.wav"), 0.6, 440), false);
     add(tone(QStringLiteral("ctl-b.wav"), 0.6, 550));
     session.setRepeatAll(true);
-    int playingReports = 0;
-    connect(mp, [&](int, int to) { playingReports += to == MediaPlayer::Playing ? 1 : 0; });
+    // A start over comes as a Playing report or, changed to without a gap,
+    // as nextStarted.
+    int starts = 0;
+    connect(mp, [&](int, int to) { starts += to == MediaPlayer::Playing ? 1 : 0; });
+    QObject::connect(&mp, &MediaPlayer::nextStarted, &session, [&] { ++starts; });
     ASSERT_TRUE(playAt(1));
-    ASSERT_TRUE(test::waitUntil([&] { return playingReports >= 3; }));
+    ASSERT_TRUE(test::waitUntil([&] { return starts >= 3; }));
     EXPECT_EQ(view.selectedPosition(), 1);
     EXPECT_EQ(opens, 1); // loaded once, started over by the engine
     session.ovmPlay_MenuClick(12);
     ASSERT_TRUE(test::waitUntil([&] { return state::LoadedMediaType == kMediaNone; }));
+}
+
+// The next item opens behind the playing one; what the user changes
+// before the end decides what really follows.
+TEST_F(EngineTest, TheItemPreparedBehindThePlayingOneFollowsOnlyWhileItIsStillNext)
+{
+    const QString a = location(tone(QStringLiteral("ctl-a.wav"), 1.5, 440));
+    const QString b = location(tone(QStringLiteral("ctl-b.wav"), 0.6, 550));
+    const QString c = location(tone(QStringLiteral("ctl-c.wav"), 0.6, 660));
+    add(a.mid(7));
+    add(b.mid(7));
+    add(c.mid(7));
+    QStringList played;
+    QObject::connect(&mp, &MediaPlayer::nextStarted, &session, [&] { played << mp.fileName(); });
+
+    // Untouched, b follows a without the engine stopping in between.
+    int stops = 0;
+    connect(mp, [&](int, int to) { stops += to == MediaPlayer::Stopped ? 1 : 0; });
+    ASSERT_TRUE(playAt(0));
+    ASSERT_TRUE(test::waitUntil([&] { return mp.nextLocations() == QStringList{b}; }));
+    ASSERT_TRUE(test::waitUntil([&] { return played.size() == 1; }));
+    EXPECT_EQ(played.first(), b);
+    EXPECT_EQ(view.selectedPosition(), 1);
+    EXPECT_EQ(stops, 1); // only the one of the first open
+    EXPECT_EQ(opens, 1);
+
+    // b unchecked while a plays: c follows a, and b never plays.
+    ASSERT_TRUE(playAt(0));
+    ASSERT_TRUE(test::waitUntil([&] { return mp.nextLocations() == QStringList{b}; }));
+    playlist::PlayList[playlist::IndexFromKey(&view, view.key(1))].DOPLAY = playlist::kFalse;
+    session.PlayListChanged();
+    EXPECT_NE(mp.nextLocations(), QStringList{b});
+    ASSERT_TRUE(test::waitUntil([&] { return view.selectedPosition() == 2; }));
+    EXPECT_EQ(mp.fileName(), c);
+    EXPECT_FALSE(played.mid(1).contains(b));
+
+    // Stop forgets it: nothing starts after the stop.
+    played.clear();
+    ASSERT_TRUE(playAt(0));
+    ASSERT_TRUE(test::waitUntil([&] { return !mp.nextLocations().isEmpty(); }));
+    session.Stop();
+    EXPECT_TRUE(mp.nextLocations().isEmpty());
+    test::settle();
+    EXPECT_TRUE(played.isEmpty());
+    EXPECT_NE(mp.playState(), MediaPlayer::Playing);
+}
+
+// An item's repeats are the engine's; only the last of them leads on.
+TEST_F(EngineTest, AnItemThatRepeatsHandsOverOnlyAfterItsLastPlay)
+{
+    add(tone(QStringLiteral("ctl-a.wav"), 1.5, 440));
+    const QString b = location(tone(QStringLiteral("ctl-b.wav"), 0.6, 550));
+    add(b.mid(7));
+    playlist::PlayList[playlist::IndexFromKey(&view, view.key(0))].DOLOOP = 3;
+    ASSERT_TRUE(playAt(0));
+    const QString a = mp.fileName();
+    EXPECT_EQ(session.NextLocation(a, 0), QString());
+    EXPECT_EQ(session.NextLocation(a, 1), QString());
+    EXPECT_EQ(session.NextLocation(a, 2), b);
+    // Asked about something that no longer plays: nothing.
+    EXPECT_EQ(session.NextLocation(b, 2), QString());
+    // Forever (0) never leads on.
+    playlist::PlayList[playlist::IndexFromKey(&view, view.key(0))].DOLOOP = 0;
+    EXPECT_EQ(session.NextLocation(a, 5), QString());
+    session.Stop();
 }
 
 TEST_F(EngineTest, PlayPauseAndStopOnTheSameItem)
