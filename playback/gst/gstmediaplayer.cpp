@@ -77,7 +77,8 @@ GstMediaPlayer::~GstMediaPlayer()
         gst_object_unref(bus);
         gst_object_unref(m_playbin);
     }
-    for (GstElement *sink : {m_videoSink, m_audioSink, m_probeSink}) {
+    for (GstElement *sink :
+         {m_videoSink, m_videoOutput, m_probeVideoSink, m_audioSink, m_probeSink}) {
         if (sink)
             gst_object_unref(sink);
     }
@@ -96,8 +97,9 @@ void GstMediaPlayer::createPipeline()
     GstElement *audioSink = makeBin(audioDesc);
     GstElement *probeSink = gst_element_factory_make("fakesink", nullptr);
     GstElement *videoSink = makeVideoSink();
-    if (!playbin || !audioSink || !probeSink || !videoSink) {
-        for (GstElement *e : {playbin, audioSink, probeSink, videoSink}) {
+    GstElement *probeVideoSink = gst_element_factory_make("fakesink", nullptr);
+    if (!playbin || !audioSink || !probeSink || !videoSink || !probeVideoSink) {
+        for (GstElement *e : {playbin, audioSink, probeSink, videoSink, probeVideoSink}) {
             if (e)
                 gst_object_unref(gst_object_ref_sink(e));
         }
@@ -106,11 +108,13 @@ void GstMediaPlayer::createPipeline()
     }
     m_audioSink = GST_ELEMENT(gst_object_ref_sink(audioSink));
     m_probeSink = GST_ELEMENT(gst_object_ref_sink(probeSink));
+    m_videoOutput = GST_ELEMENT(gst_object_ref_sink(videoSink));
+    m_probeVideoSink = GST_ELEMENT(gst_object_ref_sink(probeVideoSink));
     // Text subtitles are not part of what this engine shows.
     gint flags = 0;
     g_object_get(playbin, "flags", &flags, nullptr);
     flags &= ~kPlayFlagText;
-    g_object_set(playbin, "flags", flags, "audio-sink", m_probeSink, "video-sink", videoSink,
+    g_object_set(playbin, "flags", flags, "audio-sink", m_probeSink, "video-sink", m_probeVideoSink,
                  nullptr);
     m_playbin = GST_ELEMENT(gst_object_ref_sink(playbin));
     m_relay = std::make_shared<BusRelay>();
@@ -235,9 +239,9 @@ void GstMediaPlayer::startPipeline(const QString &uri)
     m_relay->generation.store(m_generation, std::memory_order_release);
     resetMediaRecord();
     // A muted engine is probing (adding media mutes it): it opens without
-    // the sound output. Otherwise the output is there from the start, so
-    // playing does not open the media a second time.
-    useAudioOutput(m_target == Target::Playing || !m_muted);
+    // the real outputs. Otherwise they are there from the start, so playing
+    // does not open the media a second time.
+    useRealOutputs(m_target == Target::Playing || !m_muted);
     m_uri = uri;
     g_object_set(m_playbin, "uri", uri.toUtf8().constData(), nullptr);
     m_openTimer.start();
@@ -267,23 +271,27 @@ void GstMediaPlayer::onOpenTimeout()
         setState(Stopped);
 }
 
-// Probing a location (open to stopped) never needs to be heard, and a real
-// audio output costs several times the rest of the open (a sound server
-// stream per preroll). So muted media opens into a fake sink and the real
-// output joins on the first play: the pipeline is rebuilt in place and
-// resumes where the position was.
-void GstMediaPlayer::useAudioOutput(bool real)
+// Probing a location (open to stopped) never needs to be heard or seen, and
+// the real outputs cost many times the rest of the open: a sound server
+// stream per preroll, and an X11 sink that playbin takes down to NULL with
+// every location and brings up again, which means a new connection to the
+// X server each time (some 50 ms on Xvfb, even for media without a
+// picture). So muted media opens into fake sinks and the real outputs join
+// on the first play: the pipeline is rebuilt in place and resumes where the
+// position was.
+void GstMediaPlayer::useRealOutputs(bool real)
 {
-    m_audioOutputIn = real;
-    g_object_set(m_playbin, "audio-sink", real ? m_audioSink : m_probeSink, nullptr);
+    m_realOutputsIn = real;
+    g_object_set(m_playbin, "audio-sink", real ? m_audioSink : m_probeSink, "video-sink",
+                 real ? m_videoOutput : m_probeVideoSink, nullptr);
     // Silent anyway without the real output, which has no volume to mute.
     if (real)
         g_object_set(m_playbin, "mute", gboolean(m_muted), nullptr);
 }
 
-void GstMediaPlayer::joinAudioOutput()
+void GstMediaPlayer::joinRealOutputs()
 {
-    useAudioOutput(true);
+    useRealOutputs(true);
     reopenAt(m_atEnd ? 0.0 : currentPosition());
 }
 
@@ -304,7 +312,7 @@ void GstMediaPlayer::reopenAt(double seconds)
     gst_element_set_state(m_playbin, playing ? GST_STATE_PLAYING : GST_STATE_PAUSED);
 }
 
-void GstMediaPlayer::onAudioOutputJoined()
+void GstMediaPlayer::onRealOutputsJoined()
 {
     if (m_resumeAt >= 0.0) {
         seekTo(m_resumeAt); // its own ASYNC_DONE comes back here
@@ -323,7 +331,7 @@ void GstMediaPlayer::play()
     m_target = Target::Playing;
     if (m_state == Closed) {
         // Still opening: it starts as soon as it is ready, with sound.
-        if (!m_audioOutputIn) {
+        if (!m_realOutputsIn) {
             startPipeline(m_uri);
         } else {
             gst_element_set_state(m_playbin, GST_STATE_PLAYING);
@@ -332,8 +340,8 @@ void GstMediaPlayer::play()
     }
     if (m_state == Stopped)
         m_playsDone = 0;
-    if (!m_audioOutputIn) {
-        joinAudioOutput();
+    if (!m_realOutputsIn) {
+        joinRealOutputs();
         setState(Playing);
         return;
     }
@@ -434,7 +442,7 @@ void GstMediaPlayer::setPlayCount(int count)
 void GstMediaPlayer::setMuted(bool muted)
 {
     m_muted = muted;
-    if (m_playbin && m_audioOutputIn)
+    if (m_playbin && m_realOutputsIn)
         g_object_set(m_playbin, "mute", gboolean(muted), nullptr);
 }
 

@@ -143,21 +143,23 @@ private:
     void readStreams();
     void readDuration();
     void updatePictureSize();
-    void useAudioOutput(bool real);
-    void joinAudioOutput();
+    void useRealOutputs(bool real);
+    void joinRealOutputs();
     void reopenAt(double seconds);
     void answerNext(quint64 generation);
     void cancelNextQuestion();
     void onStreamStart();
-    void onAudioOutputJoined();
+    void onRealOutputsJoined();
     void seekTo(double seconds);
 
     GstMediaPlayerOptions m_options;
     GstElement *m_playbin = nullptr;
-    GstElement *m_audioSink = nullptr;  // the real output
-    GstElement *m_probeSink = nullptr;  // stands in until the first play
-    GstElement *m_videoSink = nullptr;  // our X11 sink, when used
-    GstElement *m_sizeFilter = nullptr; // picture size of the X11 sink
+    GstElement *m_audioSink = nullptr;      // the real output
+    GstElement *m_probeSink = nullptr;      // stands in until the first play
+    GstElement *m_videoOutput = nullptr;    // the real picture output (a bin)
+    GstElement *m_probeVideoSink = nullptr; // stands in for it likewise
+    GstElement *m_videoSink = nullptr;      // our X11 sink inside it, when used
+    GstElement *m_sizeFilter = nullptr;     // picture size of the X11 sink
     std::shared_ptr<BusRelay> m_relay;
     std::unique_ptr<VideoWindow> m_window;
     QTimer m_openTimer;
@@ -174,8 +176,8 @@ private:
     bool m_prerolled = false;
     bool m_atEnd = false;
     bool m_needsRestart = false;  // the pipeline was stopped by an error
-    bool m_audioOutputIn = false; // the real audio sink is in the pipeline
-    bool m_joining = false;       // rebuilding the pipeline with it
+    bool m_realOutputsIn = false; // the real sinks are in the pipeline
+    bool m_joining = false;       // rebuilding the pipeline with them
     double m_resumeAt = -1.0;     // position to take up after joining
     double m_seekTarget = -1.0;   // where a seek under way goes
     int m_playsDone = 0;

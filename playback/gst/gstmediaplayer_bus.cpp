@@ -128,7 +128,7 @@ void GstMediaPlayer::handleBusMessage(GstMessage *message, quint64 generation)
         if (!m_prerolled)
             onPrerolled();
         else if (m_joining)
-            onAudioOutputJoined();
+            onRealOutputsJoined();
         // A sink that went through READY forgets the window's size.
         videoWindowExposed();
         break;
@@ -234,10 +234,10 @@ void GstMediaPlayer::onPrerolled()
             m_target = Target::Playing;
     }
     if (m_target == Target::Playing) {
-        if (m_audioOutputIn)
+        if (m_realOutputsIn)
             gst_element_set_state(m_playbin, GST_STATE_PLAYING);
         else
-            joinAudioOutput();
+            joinRealOutputs();
         setState(Playing);
     }
 }

@@ -195,7 +195,7 @@ void GstMediaPlayer::answerNext(quint64 generation)
 {
     QString location;
     QByteArray uri;
-    if (generation == m_generation && m_nextProvider && m_audioOutputIn &&
+    if (generation == m_generation && m_nextProvider && m_realOutputsIn &&
         m_asx.entries.isEmpty()) {
         location = m_handed.isEmpty() ? m_nextProvider(m_fileName, m_playsDone)
                                       : m_nextProvider(m_handed.last().location, 0);

@@ -87,6 +87,16 @@ TEST(GstVideoChild, DrawsIntoItsWindow)
     ASSERT_TRUE(probe.waitForPosition(fitted + 1.0));
     ASSERT_TRUE(screenshot(out + QStringLiteral("/fit.png")));
     engine.stop();
+
+    // Probed muted, as adding media does, without the real picture output:
+    // the size is known all the same, and the picture comes with the play.
+    engine.setMuted(true);
+    ASSERT_TRUE(probe.open(videoClip())) << engine.errorDescription().toStdString();
+    EXPECT_EQ(engine.videoSize(), QSize(320, 240));
+    engine.play();
+    ASSERT_TRUE(probe.waitForPosition(1.0));
+    ASSERT_TRUE(screenshot(out + QStringLiteral("/muted.png")));
+    engine.stop();
 }
 
 TEST(GstVideo, ShowsInAWindowUnderXvfb)
@@ -126,6 +136,12 @@ TEST(GstVideo, ShowsInAWindowUnderXvfb)
     EXPECT_GT(measure(fit, QRect(0, 0, 640, 480)).colours, 6);
     // Nothing is drawn outside the engine's window.
     EXPECT_LT(measure(fit, QRect(660, 500, 120, 80)).nonBlack, 0.05);
+
+    const QImage muted(tmp.filePath(QStringLiteral("muted.png")));
+    ASSERT_FALSE(muted.isNull());
+    EXPECT_GT(measure(muted, QRect(90, 5, 60, 80)).nonBlack, 0.6)
+        << "a clip opened muted shows its picture (still fitted) once it plays";
+    EXPECT_GT(measure(muted, QRect(0, 0, 640, 480)).colours, 6);
 }
 
 } // namespace
