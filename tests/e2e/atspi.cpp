@@ -190,6 +190,11 @@ int AtSpi::intProperty(const Accessible &object, const QString &interface, const
     return converted ? value : -1;
 }
 
+int AtSpi::rowCount(const Accessible &table)
+{
+    return intProperty(table, QStringLiteral("org.a11y.atspi.Table"), QStringLiteral("NRows"));
+}
+
 QStringList AtSpi::columnTexts(const Accessible &table, int column)
 {
     const QString kTable = QStringLiteral("org.a11y.atspi.Table");

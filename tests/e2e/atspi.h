@@ -55,6 +55,9 @@ public:
     // A table's (a list or tree view's) cells of one column, row by row;
     // empty when it is no table or has no rows.
     QStringList columnTexts(const Accessible &table, int column = 0);
+    // A table's number of rows, -1 when it is no table. Cheap where
+    // columnTexts() reads every cell.
+    int rowCount(const Accessible &table);
     // A text's length in characters (-1 when the object has no text) and
     // the on-screen rectangle of one of its characters, also where the
     // widget does not show it.

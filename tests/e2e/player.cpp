@@ -230,7 +230,7 @@ QString Player::statusText()
     return status.isValid() ? accessibility().name(status) : QString();
 }
 
-QStringList Player::playlist()
+Accessible Player::playlistView()
 {
     if (!m_playlist.isValid()) {
         if (!m_root.isValid())
@@ -238,7 +238,19 @@ QStringList Player::playlist()
         if (m_root.isValid())
             m_playlist = accessibility().findByRole(m_root, QStringLiteral("tree"));
     }
-    return m_playlist.isValid() ? accessibility().columnTexts(m_playlist) : QStringList();
+    return m_playlist;
+}
+
+QStringList Player::playlist()
+{
+    const Accessible view = playlistView();
+    return view.isValid() ? accessibility().columnTexts(view) : QStringList();
+}
+
+int Player::playlistRows()
+{
+    const Accessible view = playlistView();
+    return view.isValid() ? accessibility().rowCount(view) : -1;
 }
 
 QString Player::playerctl(const QStringList &args)

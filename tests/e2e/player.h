@@ -92,11 +92,14 @@ public:
     QString statusText();
     // The first column of the playlist view, row by row.
     QStringList playlist();
+    // The number of rows of the playlist view, -1 when it cannot be read.
+    int playlistRows();
 
     // playerctl for this program; its output, trimmed.
     QString playerctl(const QStringList &args);
 
 private:
+    Accessible playlistView();
     QString findWindow(const QString &titlePattern) const;
 
     Desktop &m_desktop;

@@ -1,0 +1,121 @@
+// A user opens a long M3U of local files: the playlist fills at the pace
+// the budget gives, the progress dialog counts meanwhile, and Cancel in it
+// ends the adding with what was added so far kept.
+#include "tests/e2e/e2emedia.h"
+#include "tests/e2e/e2etest.h"
+#include "tests/e2e/stories.h"
+#include "tests/support/qtprint.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <unistd.h>
+
+using namespace orvane::e2e;
+
+namespace {
+
+constexpr int kFiles = 2000;
+// The budget of adding local files on the 2-core machine, held here with
+// the start-up of the player's engines included, so a margin is in it.
+constexpr double kBudgetMsPerFile = 6.0;
+
+class Adding : public DesktopTest
+{
+protected:
+    // The three titles of the clips behind the list, in the list's order.
+    const QStringList m_titles = {QStringLiteral("Alpha"), QStringLiteral("Beta"),
+                                  QStringLiteral("Gamma")};
+
+    // An M3U of count files under names of their own: hard links (copies
+    // where no link can be made) of three short clips, so that every line
+    // is a file the program has not opened before.
+    QString longList(int count)
+    {
+        QStringList clips;
+        for (const QString &title : m_titles)
+            clips << mp3Clip(title, 1);
+        const QString folder = m_desktop.home() + QStringLiteral("/music");
+        EXPECT_TRUE(QDir().mkpath(folder));
+        QByteArray lines;
+        for (int i = 0; i < count; ++i) {
+            const QByteArray from = QFile::encodeName(clips.at(i % clips.size()));
+            const QString name =
+                folder + QStringLiteral("/track-%1.mp3").arg(i, 4, 10, QLatin1Char('0'));
+            if (::link(from.constData(), QFile::encodeName(name).constData()) != 0 &&
+                !QFile::copy(QFile::decodeName(from), name))
+                ADD_FAILURE() << "cannot make " << name.toStdString();
+            lines += QFile::encodeName(name) + '\n';
+        }
+        const QString list = m_desktop.home() + QStringLiteral("/long.m3u");
+        QFile file(list);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(lines);
+        return list;
+    }
+};
+
+} // namespace
+
+TEST_F(Adding, ALongM3uFillsThePlaylistWithinTheBudget)
+{
+    const QString list = longList(kFiles);
+    Player &player = startPlayer({list});
+    // From the window on screen: the adding starts once it is there.
+    QElapsedTimer clock;
+    clock.start();
+    const int limitMs = int(kFiles * kBudgetMsPerFile * 4);
+    int rows = -1;
+    const bool all = waitUntil(
+        [&] {
+            rows = player.playlistRows();
+            return rows == kFiles;
+        },
+        limitMs, 100);
+    const double perFile = double(clock.elapsed()) / kFiles;
+    std::printf("adding %d local files: %.2f ms a file (budget %.1f)\n", kFiles, perFile,
+                kBudgetMsPerFile);
+    ASSERT_TRUE(all) << rows << " of " << kFiles << " rows after " << limitMs << " ms";
+    EXPECT_LT(perFile, kBudgetMsPerFile);
+
+    // Each item is titled from its own file's tag.
+    const QStringList shown = player.playlist();
+    ASSERT_FALSE(shown.isEmpty());
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        ASSERT_EQ(shown.at(i), m_titles.at(i % m_titles.size())) << "row " << i;
+    EXPECT_TRUE(player.waitForNoWindow(QStringLiteral("^Could Not Add"), 1000))
+        << "every file was added";
+}
+
+TEST_F(Adding, CancelInTheProgressDialogKeepsWhatWasAddedSoFar)
+{
+    // Long enough that a user has time to reach for the button.
+    const int files = 2 * kFiles;
+    Player &player = startPlayer({longList(files)});
+    ASSERT_FALSE(player.waitForWindow(QStringLiteral("^Adding Media"), 20000).isEmpty())
+        << "the progress dialog comes up";
+    AtSpi &atspi = player.accessibility();
+    const Accessible dialog =
+        atspi.findByName(atspi.application(player.pid()), QStringLiteral("Adding Media"));
+    const Accessible bar = atspi.findByRole(dialog, QStringLiteral("progress bar"));
+    const Accessible cancel = atspi.findByName(dialog, QStringLiteral("Cancel"));
+    ASSERT_TRUE(bar.isValid() && cancel.isValid());
+    double first = 0;
+    ASSERT_TRUE(waitUntil([&] { return (first = atspi.currentValue(bar).value_or(0)) > 0; }))
+        << "the bar moves while the files are added";
+    EXPECT_TRUE(waitUntil([&] { return atspi.currentValue(bar).value_or(0) > first; }))
+        << "and goes on moving";
+
+    player.click(centreOf(atspi.extents(cancel)));
+    ASSERT_TRUE(player.waitForNoWindow(QStringLiteral("^Adding Media")))
+        << "Cancel ends the adding";
+    int rows = -1;
+    ASSERT_TRUE(waitUntil([&] { return (rows = player.playlistRows()) > 0; }))
+        << "what was added stays";
+    std::printf("cancelled with %d of %d files added\n", rows, files);
+    EXPECT_LT(rows, files);
+    EXPECT_FALSE(waitUntil([&] { return player.playlistRows() != rows; }, 2000))
+        << "and nothing is added after the cancel: " << rows << " -> " << player.playlistRows();
+    EXPECT_EQ(player.playlist().value(0), m_titles.at(0));
+}
