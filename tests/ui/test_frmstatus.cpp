@@ -118,6 +118,21 @@ TEST_F(StatusDialog, SkipRaisesOneFlagAndCancelBoth)
     EXPECT_TRUE(dialog.CancelRequested);
 }
 
+TEST_F(StatusDialog, EscapeIsCancelAndLeavesTheDialogUp)
+{
+    frmStatus dialog;
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog.SkipRequested && dialog.CancelRequested);
+
+    dialog.SkipRequested = dialog.CancelRequested = false;
+    dialog.Show_Status(kKeepLine, kKeepLine, kKeepLine, -1, -1, 0, 0);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.SkipRequested || dialog.CancelRequested) << "Cancel is off";
+}
+
 TEST_F(StatusDialog, LongPathOnLineTwoKeepsItsFileName)
 {
     frmStatus dialog;

@@ -211,6 +211,15 @@ void frmStatus::paintEvent(QPaintEvent *)
                      Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, m_counter);
 }
 
+// A dialog hides itself on Escape; this one would go while the work went
+// on, and with it the only way to skip or cancel. The working code owns
+// the window, so the key asks, as the button does.
+void frmStatus::reject()
+{
+    if (m_cmdCancel->isEnabled())
+        m_cmdCancel->click();
+}
+
 void frmStatus::closeEvent(QCloseEvent *event)
 {
     // The working code owns the window: closing it asks the work to stop.

@@ -53,6 +53,9 @@ public:
     // Line 2 as drawn, after shortening to its rectangle.
     QString drawnLine2() const;
 
+    // Escape: what Cancel does, while Cancel can be pressed.
+    void reject() override;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
