@@ -549,6 +549,11 @@ bool addMediaOnce(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer
         const qint32 type =
             probeLocation(location, kind, mediaPlayer, realPlayer, progress, &tracks);
         if (type == playlist::kMediaNone) {
+            // Cancel also gives up the probe under way, which says nothing
+            // about the location: reporting it as one that cannot be added
+            // would blame a good file for the user's choice.
+            if (progress.CancelRequested)
+                continue;
             progress.Show_Status(kKeepLine, kKeepLine, statusText("mesFailed"), -1, -1, 1, 1);
             failed.append(location);
         }
