@@ -17,9 +17,12 @@ using namespace orvane::e2e;
 namespace {
 
 constexpr int kFiles = 2000;
-// The budget of adding local files on the 2-core machine, held here with
-// the start-up of the player's engines included, so a margin is in it.
-constexpr double kBudgetMsPerFile = 6.0;
+// The budget of adding local files is 6 ms a file on the 2-core machine,
+// which bench_desktop_adding holds; measured here it is 3.3 ms when the
+// machine is quiet and 5.3 ms while two builds share it. The story allows
+// half as much again, so that it fails on a slow adding, not on a busy
+// machine (the adding that made the user wait took 53 ms a file).
+constexpr double kLimitMsPerFile = 9.0;
 
 class Adding : public DesktopTest
 {
@@ -58,14 +61,14 @@ protected:
 
 } // namespace
 
-TEST_F(Adding, ALongM3uFillsThePlaylistWithinTheBudget)
+TEST_F(Adding, ALongM3uFillsThePlaylistAtThePaceOfItsBudget)
 {
     const QString list = longList(kFiles);
     Player &player = startPlayer({list});
     // From the window on screen: the adding starts once it is there.
     QElapsedTimer clock;
     clock.start();
-    const int limitMs = int(kFiles * kBudgetMsPerFile * 4);
+    const int limitMs = int(kFiles * kLimitMsPerFile * 3);
     int rows = -1;
     const bool all = waitUntil(
         [&] {
@@ -76,9 +79,8 @@ TEST_F(Adding, ALongM3uFillsThePlaylistWithinTheBudget)
     const double perFile = double(clock.elapsed()) / kFiles;
     ASSERT_TRUE(all) << rows << " of " << kFiles << " rows after " << limitMs << " ms: more than "
                      << perFile << " ms a file";
-    std::printf("adding %d local files: %.2f ms a file (budget %.1f)\n", kFiles, perFile,
-                kBudgetMsPerFile);
-    EXPECT_LT(perFile, kBudgetMsPerFile);
+    std::printf("adding %d local files: %.2f ms a file\n", kFiles, perFile);
+    EXPECT_LT(perFile, kLimitMsPerFile);
 
     // Each item is titled from its own file's tag.
     const QStringList shown = player.playlist();
@@ -111,6 +113,9 @@ TEST_F(Adding, CancelInTheProgressDialogKeepsWhatWasAddedSoFar)
     player.click(centreOf(atspi.extents(cancel)));
     ASSERT_TRUE(player.waitForNoWindow(QStringLiteral("^Adding Media")))
         << "Cancel ends the adding";
+    // The file whose probe Cancel cut short is not one that failed.
+    EXPECT_TRUE(player.waitForWindow(QStringLiteral("^Could Not Add"), 2000).isEmpty())
+        << "no error log after a cancel";
     int rows = -1;
     ASSERT_TRUE(waitUntil([&] { return (rows = player.playlistRows()) > 0; }))
         << "what was added stays";
