@@ -235,8 +235,15 @@ Accessible Player::playlistView()
     if (!m_playlist.isValid()) {
         if (!m_root.isValid())
             m_root = accessibility().application(pid());
-        if (m_root.isValid())
-            m_playlist = accessibility().findByRole(m_root, QStringLiteral("tree"));
+        // The main window's, not the list of a dialog that is open too
+        // (the error log has one).
+        for (const Accessible &window : accessibility().children(m_root)) {
+            if (accessibility().role(window) != QStringLiteral("dialog")) {
+                m_playlist = accessibility().findByRole(window, QStringLiteral("tree"));
+                if (m_playlist.isValid())
+                    break;
+            }
+        }
     }
     return m_playlist;
 }
