@@ -72,10 +72,12 @@ Wait waitFor(Done done, Failed failed, const ProgressSink *progress)
     for (;;) {
         if (failed())
             return Wait::Failed;
-        if (done())
-            return Wait::Done;
+        // A Skip pressed in the pass the engine answered in still skips:
+        // the user asked for it, whatever came first.
         if (progress && progress->SkipRequested)
             return Wait::Skipped;
+        if (done())
+            return Wait::Done;
         if (clock.elapsed() >= addingOptions().engineWaitMs)
             return Wait::TimedOut;
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);

@@ -415,6 +415,15 @@ void GstMediaPlayer::setCurrentPosition(double seconds)
         m_resumeAt = target; // taken up once the pipeline is back
         return;
     }
+    // playbin may already be changing to what was handed over behind this
+    // media, and a flushing seek into that change can leave it stalled:
+    // the media is opened again at the target, and asked for its next
+    // location anew.
+    if (!m_handed.isEmpty()) {
+        m_handed.clear();
+        reopenAt(target);
+        return;
+    }
     seekTo(target);
 }
 

@@ -195,7 +195,10 @@ void GstMediaPlayer::answerNext(quint64 generation)
 {
     QString location;
     QByteArray uri;
-    if (generation == m_generation && m_nextProvider && m_realOutputsIn &&
+    // Not while a reopen still has to seek to where it resumes: the seek
+    // would flush playbin in the middle of the change.
+    const bool resuming = m_joining && m_resumeAt >= 0.0;
+    if (generation == m_generation && m_nextProvider && m_realOutputsIn && !resuming &&
         m_asx.entries.isEmpty()) {
         location = m_handed.isEmpty() ? m_nextProvider(m_fileName, m_playsDone)
                                       : m_nextProvider(m_handed.last().location, 0);
