@@ -282,6 +282,8 @@ void GstMediaPlayer::onOpenTimeout()
 void GstMediaPlayer::useRealOutputs(bool real)
 {
     m_realOutputsIn = real;
+    if (m_relay)
+        m_relay->mayHandOver.store(real && m_nextProvider, std::memory_order_release);
     g_object_set(m_playbin, "audio-sink", real ? m_audioSink : m_probeSink, "video-sink",
                  real ? m_videoOutput : m_probeVideoSink, nullptr);
     // Silent anyway without the real output, which has no volume to mute.

@@ -168,6 +168,8 @@ constexpr auto kAnswerLimit = std::chrono::milliseconds(300);
 void BusRelay::onAboutToFinish(GstElement *playbin, gpointer data)
 {
     auto *relay = static_cast<BusRelay *>(data);
+    if (!relay->mayHandOver.load(std::memory_order_acquire))
+        return;
     std::unique_lock lock(relay->nextLock);
     const quint64 generation = relay->generation.load(std::memory_order_acquire);
     relay->askedGeneration = generation;
@@ -186,6 +188,8 @@ void BusRelay::onAboutToFinish(GstElement *playbin, gpointer data)
 void GstMediaPlayer::setNextLocationProvider(NextLocation provider)
 {
     m_nextProvider = std::move(provider);
+    if (m_relay)
+        m_relay->mayHandOver.store(m_nextProvider && m_realOutputsIn, std::memory_order_release);
 }
 
 // Only a local file that opens as it is follows without a gap: a playlist

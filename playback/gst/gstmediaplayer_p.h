@@ -68,6 +68,9 @@ struct BusRelay {
     quint64 askedGeneration = 0; // 0: nobody asks
     bool answered = false;
     QByteArray nextUri;
+    // False while nothing could be handed over (a muted probe, no
+    // provider): the streaming thread then does not wait for the GUI.
+    std::atomic<bool> mayHandOver{false};
 
     static GstBusSyncReply onMessage(GstBus *, GstMessage *message, gpointer data);
     static void onAboutToFinish(GstElement *playbin, gpointer data);
