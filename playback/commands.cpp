@@ -47,7 +47,10 @@ void PlaybackSession::tobControl_ButtonClick(const QString &key)
 
 void PlaybackSession::PlayPause()
 {
-    if (GetPlayMode(m_mediaPlayer, m_realPlayer) == kPlayModePlaying) {
+    // A clip that seeks plays on once it lands: Pause pressed meanwhile
+    // pauses it, as it would a moment later.
+    const PlayMode mode = GetPlayMode(m_mediaPlayer, m_realPlayer);
+    if (mode == kPlayModePlaying || mode == kPlayModeSeeking) {
         if (!PauseMedia(m_mediaPlayer, m_realPlayer)) {
             setStopRequested(true);
             StopMedia(m_mediaPlayer, m_realPlayer);

@@ -236,6 +236,28 @@ TEST_F(EngineTest, PlayPauseAndStopOnTheSameItem)
     EXPECT_EQ(window.pressed, QStringLiteral("stop"));
 }
 
+// Under load a seek can take longer than the user waits before pressing
+// Pause: the press must pause the clip, not leave it playing.
+TEST_F(EngineTest, PauseDuringASeekPauses)
+{
+    const QString rm =
+        test::generatedMedia(QStringLiteral("ctl-long.rm"),
+                             {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                              QStringLiteral("sine=duration=10"), QStringLiteral("-c:a"),
+                              QStringLiteral("real_144"), QStringLiteral("-ar"),
+                              QStringLiteral("8000"), QStringLiteral("-ac"), QStringLiteral("1")});
+    add(rm, true, kRealPlayerFile);
+    ASSERT_TRUE(playAt(0));
+    ASSERT_TRUE(waitForMode(kPlayModePlaying));
+    rp.setPosition(5000);
+    ASSERT_EQ(GetPlayMode(mp, rp), kPlayModeSeeking);
+    session.ovmPlay_MenuClick(11);
+    ASSERT_TRUE(waitForMode(kPlayModePaused));
+    test::settle();
+    EXPECT_EQ(GetPlayMode(mp, rp), kPlayModePaused);
+    EXPECT_NEAR(rp.position(), 5000, 500);
+}
+
 TEST_F(EngineTest, EntryOfAnAsxChangesWithoutReloading)
 {
     const QString a = tone(QStringLiteral("ctl-a.wav"), 0.6, 440);
