@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QUuid>
 
+#include <algorithm>
+
 #include <signal.h>
 #include <unistd.h>
 
@@ -152,20 +154,33 @@ void Player::type(const QString &text)
                   {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("10"), text});
 }
 
-int Player::visibleWindows()
+QStringList Player::visibleWindowIds()
 {
     const QString ids = m_desktop.run(QStringLiteral("xdotool"),
                                       {QStringLiteral("search"), QStringLiteral("--all"),
                                        QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
                                        QString::number(pid()), QStringLiteral(".*")});
-    return ids.isEmpty() ? 0 : int(ids.count(u'\n')) + 1;
+    return ids.split(u'\n', Qt::SkipEmptyParts);
 }
 
+int Player::visibleWindows()
+{
+    return int(visibleWindowIds().size());
+}
+
+// A window that was not there before: counting would miss a popup that
+// opens while another window (the adding progress) closes.
 bool Player::keyForPopup(const QString &combination, int timeoutMs)
 {
-    const int before = visibleWindows();
+    const QStringList before = visibleWindowIds();
     key(combination);
-    return waitUntil([&] { return visibleWindows() > before; }, timeoutMs);
+    return waitUntil(
+        [&] {
+            const QStringList now = visibleWindowIds();
+            return std::any_of(now.begin(), now.end(),
+                               [&](const QString &id) { return !before.contains(id); });
+        },
+        timeoutMs);
 }
 
 void Player::click(const QPoint &screen)

@@ -78,6 +78,7 @@ public:
     bool keyForPopup(const QString &combination, int timeoutMs = 5000);
     // The program's windows on screen.
     int visibleWindows();
+    QStringList visibleWindowIds();
     void click(const QPoint &screen);
     void drag(const QPoint &from, const QPoint &to);
     // The same, with the button still held at the end, and its release.

@@ -55,6 +55,8 @@ protected:
     // Files > Quit, and the program ends.
     void quit(Player &player)
     {
+        // Rows show while the last of them is still being read.
+        ASSERT_TRUE(player.waitForNoWindow(QStringLiteral("^Adding Media")));
         player.activate();
         ASSERT_TRUE(player.keyForPopup(QStringLiteral("alt+f"))) << "the Files menu opens";
         player.key(QStringLiteral("q"));
