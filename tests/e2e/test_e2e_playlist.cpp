@@ -87,6 +87,27 @@ TEST_P(Playlist, SavesClearsAndReopensThePlaylist)
         << "and plays from its first item: " << player.statusText().toStdString();
 }
 
+// Removing what plays is a stop: nothing else of the list starts instead.
+// (Clear goes the same way, and leaves nothing that could start.)
+TEST_P(Playlist, DeletingThePlayingItemStopsPlayback)
+{
+    Player &player =
+        startPlayer({clip(QStringLiteral("First"), 20), clip(QStringLiteral("Second"), 20),
+                     clip(QStringLiteral("Third"), 20)});
+    ASSERT_TRUE(waitForStart(player, 20));
+    ASSERT_TRUE(waitForRows(player, 3));
+    const auto staysStopped = [&] {
+        return waitUntil([&] { return player.statusText() == QStringLiteral("Ready"); }, 5000) &&
+               !waitUntil([&] { return player.statusText() != QStringLiteral("Ready"); }, 2000);
+    };
+
+    player.activate();
+    player.key(QStringLiteral("Delete"));
+    ASSERT_TRUE(waitForRows(player, 2)) << "Delete removes the playing item";
+    EXPECT_TRUE(staysStopped()) << "and stops: " << player.statusText().toStdString();
+    EXPECT_NE(player.playerctl({QStringLiteral("status")}), QStringLiteral("Playing"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, Playlist, ::testing::ValuesIn(kEngines),
                          [](const auto &engine) { return std::string(engine.param.name); });
 

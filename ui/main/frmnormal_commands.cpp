@@ -123,12 +123,12 @@ void frmNormal::ovmPlayList_MenuClick(int id)
         showOpenDialog(2);
         break;
     case 23:
-        playback::StopMedia(*m_mediaPlayer, *m_realPlayer);
-        ok = playlist::DeleteSelectedItem(*m_model);
-        break;
     case 24:
+        // A stop, not an end: the engine's stop report must not advance
+        // to another item of the list being edited.
+        m_session->setStopRequested(true);
         playback::StopMedia(*m_mediaPlayer, *m_realPlayer);
-        ok = playlist::ClearPlayList(*m_model);
+        ok = id == 23 ? playlist::DeleteSelectedItem(*m_model) : playlist::ClearPlayList(*m_model);
         break;
     case 31:
     case 32:
