@@ -272,4 +272,16 @@ QRect AtSpi::characterExtents(const Accessible &object, int offset)
     return {box[0].toInt(), box[1].toInt(), box[2].toInt(), box[3].toInt()};
 }
 
+QString AtSpi::text(const Accessible &object)
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(object.service, object.path,
+                                                      QStringLiteral("org.a11y.atspi.Text"),
+                                                      QStringLiteral("GetText"));
+    get << 0 << -1; // all of it
+    const QDBusMessage reply = call(bus(), get);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return reply.arguments().constFirst().toString();
+}
+
 } // namespace orvane::e2e

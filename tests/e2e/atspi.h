@@ -63,6 +63,8 @@ public:
     // widget does not show it.
     int characterCount(const Accessible &object);
     QRect characterExtents(const Accessible &object, int offset);
+    // All of a text object's text (an editor's contents).
+    QString text(const Accessible &object);
     // The role name, as findByRole() compares it.
     QString role(const Accessible &object) { return roleName(object); }
 

@@ -1,5 +1,7 @@
 // A user builds, saves and reopens a playlist, hands files to the running
 // program from a second start, sets the volume and meets a broken file.
+#include "playlist/ovlformat.h"
+#include "playlist/playlistitem.h"
 #include "tests/e2e/e2emedia.h"
 #include "tests/e2e/e2etest.h"
 #include "tests/e2e/stories.h"
@@ -9,6 +11,7 @@
 #include <QRegularExpression>
 
 using namespace orvane::e2e;
+namespace playlist = orvane::playlist;
 
 namespace {
 
@@ -149,4 +152,48 @@ TEST_F(Desk, ABrokenFileIsReportedAndTheRestPlays)
     EXPECT_TRUE(waitForStart(player, 20))
         << "the good file plays: " << player.statusText().toStdString();
     EXPECT_EQ(player.playlist().size(), 1);
+}
+
+// The info button asks the engine that plays for what it says of the media:
+// the item's title and the information box follow it. With nothing
+// loaded there is nothing to ask, and the user is told so.
+TEST_F(Desk, InfoRefreshesTheItemFromThePlayingEngine)
+{
+    const QString list = m_folder.path() + QStringLiteral("/kept.ovl");
+    playlist::PlayListItem item;
+    item.MEDIATYPE = playlist::kMediaWmp;
+    item.FILENAME = QStringLiteral("file://") + mp3Clip(QStringLiteral("First"), 20);
+    item.TITLE = QStringLiteral("Kept");
+    QFile file(list);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write((playlist::ovl::kHeader + playlist::ovl::kWrittenVersion + playlist::ovl::kLineEnd +
+                playlist::ovl::formatItemLine(item) + playlist::ovl::kLineEnd)
+                   .toUtf8());
+    file.close();
+
+    Player &player = startPlayer({list});
+    ASSERT_TRUE(waitForWord(player, QStringLiteral("Playing")));
+    ASSERT_EQ(player.playlist(), QStringList{QStringLiteral("Kept")});
+    const int windows = player.visibleWindows();
+    ASSERT_TRUE(clickControl(player, QStringLiteral("Get media information")));
+    EXPECT_TRUE(
+        waitUntil([&] { return player.playlist() == QStringList{QStringLiteral("First")}; }, 5000))
+        << player.playlist().join(u'|').toStdString();
+    AtSpi &atspi = player.accessibility();
+    const Accessible app = atspi.application(player.pid());
+    EXPECT_TRUE(atspi.text(atspi.findByRole(app, QStringLiteral("text")))
+                    .contains(QStringLiteral("First")));
+    EXPECT_EQ(player.visibleWindows(), windows) << "no message box";
+
+    player.key(QStringLiteral("ctrl+s"));
+    ASSERT_TRUE(waitUntil([&] { return player.statusText() == QStringLiteral("Ready"); }, 5000));
+    ASSERT_TRUE(clickControl(player, QStringLiteral("Get media information")));
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return atspi
+                .findByNamePattern(app, QRegularExpression(QStringLiteral("^Nothing is loaded.*")))
+                .isValid();
+        },
+        5000))
+        << "with nothing loaded the user is told so";
 }

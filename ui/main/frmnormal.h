@@ -155,6 +155,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void showLoadedMediaInfo();
     void buildPanels();
     QWidget *buildControlPanel();
     QWidget *buildSeekPanel();

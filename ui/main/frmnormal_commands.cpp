@@ -140,21 +140,29 @@ void frmNormal::ovmPlayList_MenuClick(int id)
     case 27:
         ok = playlist::MoveSelectedItem(*m_model, 1);
         break;
-    case 29: {
-        const QString info = adding::GetMediaInfoText(*m_mediaPlayer, *m_realPlayer, *m_model);
-        if (info.isEmpty())
-            ok = false;
-        else
-            messageBox().show(info, kApplicationTitle, MessageIcon::Information,
-                              MessageButtons::Ok);
+    case 29:
+        showLoadedMediaInfo();
         break;
-    }
     default:
         break;
     }
     if (!ok)
         beep();
     playbackChanged();
+}
+
+// What the loaded engine says of its media goes into the selected item
+// (its tags may have changed since it was added, or a stream names what
+// it plays now) and into the information box.
+void frmNormal::showLoadedMediaInfo()
+{
+    if (playback::state::LoadedMediaType == 0) {
+        messageBox().show(GetText(QStringLiteral("Normal"), QStringLiteral("mesdonotPlay")),
+                          kApplicationTitle, MessageIcon::Information, MessageButtons::Ok);
+        return;
+    }
+    adding::RefreshItemInfo(*m_mediaPlayer, *m_realPlayer, *m_model);
+    setInfoText(adding::GetMediaInfoText(*m_mediaPlayer, *m_realPlayer, *m_model));
 }
 
 void frmNormal::lstPlayList_ItemClick()
