@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 namespace orvane::playlist {
 class lstPlayList;
@@ -100,6 +101,9 @@ public:
     // The seek bar: the user drags it (scroll) / its value was set (change).
     void silSeek_Scroll();
     void silSeek_Change();
+    // A step of the bar without a drag (wheel, keys): seeks there once the
+    // steps pause.
+    void silSeek_Step();
 
 private:
     void onEngineStopped();
@@ -135,6 +139,9 @@ private:
     QString m_failureText; // shown instead of "Ready" after a failure
     qint16 m_seekScale = 1;
     bool m_seekDragging = false;
+    // Wheel or key steps in a row: one seek when they stop coming.
+    QTimer m_seekSteps;
+    static constexpr int kSeekStepPauseMs = 150;
     // The menu help wrote the status line on the last pass.
     bool m_statusLent = false;
 };

@@ -156,4 +156,21 @@ void PlaybackSession::silSeek_Change()
     SeekMedia(m_mediaPlayer, m_realPlayer, double(m_seekBar->value()) * m_seekScale);
 }
 
+// Steps come in bursts (a wheel spun, a key held): each moves the bar as a
+// drag does, and the seek follows when they pause. A seek per step would
+// let the refresh between them put the bar back to where the engine had
+// not yet left, and the next step would count from there.
+void PlaybackSession::silSeek_Step()
+{
+    if (!m_seekBar || (m_seekDragging && !m_seekSteps.isActive()))
+        return;
+    silSeek_Scroll();
+    if (!m_seekSteps.isActive()) {
+        m_seekSteps.setSingleShot(true);
+        connect(&m_seekSteps, &QTimer::timeout, this, &PlaybackSession::silSeek_Change,
+                Qt::UniqueConnection);
+    }
+    m_seekSteps.start(kSeekStepPauseMs);
+}
+
 } // namespace orvane::playback

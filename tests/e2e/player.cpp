@@ -190,6 +190,15 @@ void Player::click(const QPoint &screen)
                    QString::number(screen.y()), QStringLiteral("click"), QStringLiteral("1")});
 }
 
+void Player::scroll(const QPoint &screen, int notches)
+{
+    m_desktop.run(QStringLiteral("xdotool"),
+                  {QStringLiteral("mousemove"), QString::number(screen.x()),
+                   QString::number(screen.y()), QStringLiteral("click"), QStringLiteral("--repeat"),
+                   QString::number(std::abs(notches)),
+                   notches > 0 ? QStringLiteral("4") : QStringLiteral("5")});
+}
+
 void Player::drag(const QPoint &from, const QPoint &to)
 {
     dragAndHold(from, to);

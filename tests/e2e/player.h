@@ -80,6 +80,8 @@ public:
     int visibleWindows();
     QStringList visibleWindowIds();
     void click(const QPoint &screen);
+    // Turns the mouse wheel over the point: notches up when positive.
+    void scroll(const QPoint &screen, int notches);
     void drag(const QPoint &from, const QPoint &to);
     // The same, with the button still held at the end, and its release.
     void dragAndHold(const QPoint &from, const QPoint &to);

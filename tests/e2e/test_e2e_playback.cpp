@@ -74,6 +74,15 @@ TEST_P(Playback, SeeksWhereTheSeekBarIsClickedOrDragged)
     EXPECT_TRUE(waitUntil([&] { return std::abs(position(player) - 5.0) < 2.0; }, 5000))
         << "the handle dragged to a quarter plays from 5 s: " << player.statusText().toStdString();
     EXPECT_TRUE(waitForWord(player, QStringLiteral("Playing"), 5000));
+
+    // A wheel notch is a step of three seconds, and it sticks: nine
+    // seconds on, sooner than playing gets there.
+    const double before = position(player);
+    player.scroll(alongSlider(groove, 0.5), 3);
+    EXPECT_TRUE(waitUntil([&] { return position(player) > before + 6.0; }, 2500))
+        << "three notches up from " << before << " s: " << player.statusText().toStdString();
+    EXPECT_FALSE(waitUntil([&] { return position(player) < before + 6.0; }, 1500))
+        << "and the next refresh keeps it: " << player.statusText().toStdString();
 }
 
 TEST_P(Playback, MovesToTheNextAndPreviousItemWithTheKeys)

@@ -103,6 +103,14 @@ void frmNormal::createEngines()
     connect(m_silSeek, &QSlider::sliderPressed, this, [this] { m_session->silSeek_Scroll(); });
     connect(m_silSeek, &QSlider::sliderMoved, this, [this] { m_session->silSeek_Scroll(); });
     connect(m_silSeek, &QSlider::sliderReleased, this, [this] { m_session->silSeek_Change(); });
+    // The wheel, the keys and a page step move the bar without a drag to
+    // end: each is a seek of its own, or the next refresh puts the bar
+    // back. The value follows the action once the signal has returned.
+    connect(m_silSeek, &QAbstractSlider::actionTriggered, this, [this] {
+        if (!m_silSeek->isSliderDown())
+            QMetaObject::invokeMethod(
+                this, [this] { m_session->silSeek_Step(); }, Qt::QueuedConnection);
+    });
 }
 
 void frmNormal::Form_Load()
