@@ -1,4 +1,5 @@
 #include "app/entryprocedure.h"
+#include "app/platformchoice.h"
 #include "ui/toolkit/qtmessagebox.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ void holdStandardDescriptors()
 int main(int argc, char **argv)
 {
     holdStandardDescriptors();
+    orvane::app::applyPlatformChoice(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvane"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orvane"));

@@ -6,6 +6,7 @@
 #include "playback/engine/realplayer.h"
 #include "playback/mci/mcireplies.h"
 
+#include <QGuiApplication>
 #include <QLocale>
 
 #include <cmath>
@@ -51,6 +52,24 @@ SeekScaleChoice seekScaleFor(double lengthSeconds)
     if (lengthSeconds <= 1800.0)
         return {2, 60};
     return {10, 120};
+}
+
+bool videoHiddenOn(QStringView platformName)
+{
+    for (const char *shown : {"", "xcb", "offscreen", "minimal"}) {
+        if (platformName == QLatin1String(shown))
+            return false;
+    }
+    return true;
+}
+
+QString readyText()
+{
+    const QString ready = core::GetText(kStatusSection, QStringLiteral("mesReady"));
+    if (!videoHiddenOn(QGuiApplication::platformName()))
+        return ready;
+    return ready + QStringLiteral("   ") +
+           core::GetText(kStatusSection, QStringLiteral("mesNoVideo"));
 }
 
 QString playModeKey(qint32 mode)

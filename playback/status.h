@@ -21,6 +21,14 @@ struct SeekScaleChoice {
 };
 SeekScaleChoice seekScaleFor(double lengthSeconds);
 
+// Whether the engines' video stays unseen on a Qt platform: they draw into
+// our window on xcb only. Platforms without a screen to watch (none, as in
+// a console program, offscreen, minimal) hide nothing.
+bool videoHiddenOn(QStringView platformName);
+// The status line while nothing is loaded: "Ready", and a note where the
+// platform this program runs on hides the video.
+QString readyText();
+
 // The language key ("Status" section) of a play mode's word.
 QString playModeKey(qint32 mode);
 // "position / length     word"; a negative length reads "??:??.??".

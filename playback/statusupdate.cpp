@@ -24,9 +24,7 @@ void PlaybackSession::UpdateStatus()
     if (!statusShown()) {
         // Nothing to draw for; the end of a CD track is still noticed.
     } else if (state::LoadedMediaType == kMediaNone) {
-        m_memory.statusText = m_failureText.isEmpty() ? core::GetText(QStringLiteral("Status"),
-                                                                      QStringLiteral("mesReady"))
-                                                      : m_failureText;
+        m_memory.statusText = m_failureText.isEmpty() ? readyText() : m_failureText;
         if (m_status)
             m_status->setText(m_memory.statusText);
     } else {

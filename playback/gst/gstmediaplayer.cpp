@@ -1,5 +1,6 @@
 #include "playback/gst/gstmediaplayer.h"
 #include "playback/gst/gstmediaplayer_p.h"
+#include "playback/gst/sourcetimeout.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -14,6 +15,8 @@ Q_LOGGING_CATEGORY(lcGst, "orvane.playback.gst", QtWarningMsg)
 namespace orvane::playback::gst {
 
 namespace {
+
+constexpr int kNetworkTimeoutSeconds = 5;
 
 bool ensureGstreamer()
 {
@@ -129,8 +132,7 @@ void GstMediaPlayer::createPipeline()
     // there; the open timer bounds everything else.
     g_signal_connect(m_playbin, "source-setup",
                      G_CALLBACK(+[](GstElement *, GstElement *source, gpointer) {
-                         if (g_object_class_find_property(G_OBJECT_GET_CLASS(source), "timeout"))
-                             g_object_set(source, "timeout", 5u, nullptr);
+                         setSourceTimeout(source, kNetworkTimeoutSeconds);
                      }),
                      nullptr);
     g_signal_connect(m_playbin, "about-to-finish", G_CALLBACK(&BusRelay::onAboutToFinish),

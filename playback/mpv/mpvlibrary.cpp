@@ -17,6 +17,7 @@ struct Api {
     decltype(&::mpv_terminate_destroy) terminate_destroy = nullptr;
     decltype(&::mpv_set_option_string) set_option_string = nullptr;
     decltype(&::mpv_command_async) command_async = nullptr;
+    decltype(&::mpv_command_node_async) command_node_async = nullptr;
     decltype(&::mpv_set_property_async) set_property_async = nullptr;
     decltype(&::mpv_get_property_async) get_property_async = nullptr;
     decltype(&::mpv_observe_property) observe_property = nullptr;
@@ -43,6 +44,7 @@ bool resolveAll(void *h, Api &a)
            resolve(h, "mpv_terminate_destroy", a.terminate_destroy) &&
            resolve(h, "mpv_set_option_string", a.set_option_string) &&
            resolve(h, "mpv_command_async", a.command_async) &&
+           resolve(h, "mpv_command_node_async", a.command_node_async) &&
            resolve(h, "mpv_set_property_async", a.set_property_async) &&
            resolve(h, "mpv_get_property_async", a.get_property_async) &&
            resolve(h, "mpv_observe_property", a.observe_property) &&
@@ -114,6 +116,10 @@ int set_option_string(mpv_handle *ctx, const char *name, const char *data)
 int command_async(mpv_handle *ctx, uint64_t reply_userdata, const char **args)
 {
     return api()->command_async(ctx, reply_userdata, args);
+}
+int command_node_async(mpv_handle *ctx, uint64_t reply_userdata, mpv_node *args)
+{
+    return api()->command_node_async(ctx, reply_userdata, args);
 }
 int set_property_async(mpv_handle *ctx, uint64_t reply_userdata, const char *name,
                        mpv_format format, void *data)

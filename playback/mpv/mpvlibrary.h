@@ -31,6 +31,7 @@ void destroy(mpv_handle *ctx);
 void terminate_destroy(mpv_handle *ctx);
 int set_option_string(mpv_handle *ctx, const char *name, const char *data);
 int command_async(mpv_handle *ctx, uint64_t reply_userdata, const char **args);
+int command_node_async(mpv_handle *ctx, uint64_t reply_userdata, mpv_node *args);
 int set_property_async(mpv_handle *ctx, uint64_t reply_userdata, const char *name,
                        mpv_format format, void *data);
 int get_property_async(mpv_handle *ctx, uint64_t reply_userdata, const char *name,

@@ -1,6 +1,7 @@
 #include "playback/mpv/mpvrealplayer.h"
 #include "playback/mpv/mpvrealplayer_p.h"
 
+#include "playback/mpv/loadfilecommand.h"
 #include "playback/mpv/mpvlibrary.h"
 #include "playback/mpv/realmediastream.h"
 #include "playback/mpv/sourcefiles.h"
@@ -23,23 +24,23 @@ namespace {
 // read of the demuxer thread, which libmpv must wait for when the clip is
 // stopped. That costs 5-8 ms of the 8-10 ms a WAV took to open and close.
 // For these files we trust the header.
-QByteArray perFileOptions(const QString &path, qint32 startMs, bool trustPcmHeaders)
+QList<FileOption> perFileOptions(const QString &path, qint32 startMs, bool trustPcmHeaders)
 {
-    QByteArrayList options;
+    QList<FileOption> options;
     if (startMs > 0)
-        options << "start=" + QByteArray::number(startMs / 1000.0);
+        options.append(FileOption{"start", QByteArray::number(startMs / 1000.0, 'f', 3)});
     if (!trustPcmHeaders)
-        return options.join(',');
+        return options;
     static const char *const pcmSuffixes[] = {"wav", "aif", "aiff", "aifc", "au", "snd"};
     const QString suffix = QFileInfo(path).suffix().toLower();
     for (const char *pcm : pcmSuffixes) {
         if (suffix == QLatin1String(pcm)) {
-            options << "demuxer-lavf-probe-info=nostreams"
-                    << "demuxer-lavf-o=max_probe_packets=0";
+            options.append(FileOption{"demuxer-lavf-probe-info", "nostreams"});
+            options.append(FileOption{"demuxer-lavf-o", "max_probe_packets=0"});
             break;
         }
     }
-    return options.join(',');
+    return options;
 }
 
 } // namespace
@@ -201,16 +202,14 @@ void MpvRealPlayer::loadTarget(const QByteArray &target, const QString &path,
 {
     int pause = m_paused ? 1 : 0;
     lib::set_property_async(m_mpv, 0, "pause", MPV_FORMAT_FLAG, &pause);
-    const QByteArray fileOptions = perFileOptions(path, m_startMs, m_options.trustPcmHeaders);
-    const char *args[] = {"loadfile", target.constData(), "replace",
-                          fileOptions.isEmpty() ? nullptr : fileOptions.constData(), nullptr};
+    LoadfileCommand command(target, perFileOptions(path, m_startMs, m_options.trustPcmHeaders));
     m_seekTargetMs = m_startMs > 0 ? m_startMs : -1; // shown once the clip opens
     m_startMs = 0;
     // Queued like stop: libmpv runs queued commands in order, while a
     // direct command could overtake a stop still in the queue. The reply
     // carries the entry id that tells this clip's reports apart.
     const quint64 tag = newTag();
-    const int rc = lib::command_async(m_mpv, tag, args);
+    const int rc = lib::command_node_async(m_mpv, tag, command.node());
     if (rc < 0) {
         failLater(rc, PlaybackFailed, QString::fromUtf8(lib::error_string(rc)));
         return;

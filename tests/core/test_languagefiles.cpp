@@ -57,7 +57,7 @@ const QHash<QString, QStringList> &requiredKeys()
              .split(QLatin1Char(' '))},
         {QStringLiteral("Status"),
          QStringLiteral("mesReady mesSeeking mesLoading mesFilename mesCheck mesPlaylist "
-                        "mesFailed mesSucceed mesComplete mesCancel wmp rap mesFDiscID")
+                        "mesFailed mesSucceed mesComplete mesCancel wmp rap mesFDiscID mesNoVideo")
              .split(QLatin1Char(' '))},
         {QStringLiteral("Playlist"),
          QStringLiteral("Unknown Title Author Copy Desc Codec").split(QLatin1Char(' '))},

@@ -127,3 +127,21 @@ TEST_F(Display, TheControlBarComesBackWithItsPanels)
         << "Control Bar shows the panels again, not an empty strip";
     EXPECT_TRUE(waitForWord(player, QStringLiteral("Paused"), 5000));
 }
+
+// On a Wayland desktop with XWayland the program must run on X, where the
+// engines can put their video into the window; a Wayland display that does
+// not answer must not keep it from starting.
+TEST_F(Display, AWaylandDesktopWithXWaylandRunsOnX)
+{
+    m_players.push_back(std::make_unique<Player>(m_desktop, m_folder));
+    Player &player = *m_players.back();
+    player.setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), QString()); // the user chose none
+    player.setEnvironment(QStringLiteral("WAYLAND_DISPLAY"),
+                          QStringLiteral("orvane-test-no-such-wayland"));
+    player.setEnvironment(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+    ASSERT_TRUE(player.start());
+    EXPECT_FALSE(player.window().isEmpty()) << "no window on X: " << player.log().toStdString();
+    // Without the note that video is not shown.
+    EXPECT_TRUE(waitUntil([&] { return player.statusText() == QStringLiteral("Ready"); }, 20000))
+        << player.statusText().toStdString();
+}

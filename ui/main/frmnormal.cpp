@@ -17,6 +17,7 @@
 #include "playback/mpv/mpvrealplayer.h"
 #include "playback/processing.h"
 #include "playback/session.h"
+#include "playback/status.h"
 #include "playlist/locations.h"
 #include "playlist/playlistmodel.h"
 #include "playlist/playlistops.h"
@@ -156,7 +157,7 @@ void frmNormal::finishLoad()
     LayoutPictureArea();
     watchMixer();
     m_mpris = new MprisService(*this, QDBusConnection::sessionBus(), this);
-    m_lblStatus->setText(GetText(QStringLiteral("Status"), QStringLiteral("mesReady")));
+    m_lblStatus->setText(playback::readyText());
     startProcessing();
 }
 

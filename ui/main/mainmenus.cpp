@@ -3,6 +3,7 @@
 
 #include "core/language.h"
 #include "playback/session.h"
+#include "playback/status.h"
 #include "ui/main/controlbar.h"
 #include "ui/main/frmnormal.h"
 #include "ui/main/menuimages.h"
@@ -301,7 +302,7 @@ void MainMenus::ShowMenuHelp(int id)
     if (id == -1) {
         m_menuHelpShown = false;
         if (status)
-            status->setText(core::GetText(QStringLiteral("Status"), QStringLiteral("mesReady")));
+            status->setText(playback::readyText());
         return;
     }
     if (id < 0 || id > 98)

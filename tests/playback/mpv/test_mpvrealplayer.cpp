@@ -234,6 +234,37 @@ TEST_F(MpvRealPlayerTest, PositionFollowsTheClockAndSeeks)
     EXPECT_GE(m_engine.position(), 7900);
 }
 
+// PCM files load with options of their own, joined by a start position
+// when playback resumes: libmpv must take both and start there.
+class MpvPcmResumeTest : public MpvRealPlayerTest,
+                         public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(MpvPcmResumeTest, PlaysFromTheStartPositionToTheEnd)
+{
+    const QString suffix = QString::fromLatin1(GetParam());
+    const QString clip =
+        generatedMedia(QStringLiteral("mpv-resume-4s.") + suffix,
+                       {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                        QStringLiteral("sine=frequency=550:duration=4")});
+    m_engine.setSource(fileUrl(clip));
+    m_engine.setPosition(3000);
+    QElapsedTimer clock;
+    clock.start();
+    m_engine.play();
+    ASSERT_TRUE(waitUntil([this] { return m_engine.playState() == RealPlayer::Playing; }))
+        << m_log.events.join(u',').toStdString();
+    EXPECT_GE(m_engine.position(), 2900);
+    // From the start position the last second plays, not all four.
+    ASSERT_TRUE(waitStopped(6000));
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.events.join(u',').toStdString();
+    EXPECT_TRUE(m_log.events.contains(QStringLiteral("opened mpv-resume-4s.") + suffix));
+}
+
+INSTANTIATE_TEST_SUITE_P(Containers, MpvPcmResumeTest, ::testing::Values("wav", "aiff", "au"));
+
 // The status line reads the position about 30 times a second; libmpv
 // reports the time only a few times a second.
 TEST_F(MpvRealPlayerTest, PositionMovesSmoothlyAndNeverBack)
