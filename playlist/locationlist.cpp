@@ -2,6 +2,7 @@
 
 #include "playlist/locations.h"
 
+#include "core/location.h"
 #include "core/textcodec.h"
 
 #include <QFile>
@@ -119,7 +120,8 @@ QString TypedLocationList(const QString &text, const QString &folder, const QStr
 
 qint32 ReadForeignPlaylist(const QString &path, LocationTable &table)
 {
-    if (foreignKindOf(path) == ForeignKind::None)
+    // A device's or the kernel's file named like a playlist is not read.
+    if (foreignKindOf(path) == ForeignKind::None || !core::classifyLocation(path).isLocalFile())
         return -1;
     // Regular files only: opening a FIFO with a playlist's name would block.
     QFile file(path);

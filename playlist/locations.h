@@ -26,11 +26,6 @@ QString FileNamePart(const QString &path);
 // The text up to and including the last separator; empty when there is none.
 QString FolderPart(const QString &path);
 
-// The local file behind a location: a plain path, or a "file://" location
-// (with "localhost/" and percent-encoding as other programs write it).
-// Empty for web URLs, discs and anything else with a scheme.
-QString LocalPathOf(const QString &location);
-
 // The canonical form of one location: quotes and blanks removed, "\" turned
 // into "/", resolved against base when one is given (entries of foreign
 // playlists: "./" and "../" are taken relative to it, a bare name is put
