@@ -63,6 +63,10 @@ QString resolved(const QString &location, const QString &baseText)
         return base + location.mid(2);
     if (location.startsWith(QStringLiteral("../")))
         return climbed(location, base);
+    // "Artist/Album/01.flac" is how most programs write an entry below the
+    // playlist's folder; only a location that says where it is stays.
+    if (!IsAbsoluteLocation(location))
+        return base + location;
     return location;
 }
 
