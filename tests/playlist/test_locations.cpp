@@ -6,6 +6,7 @@
 #include "core/filetypes.h"
 #include "core/textcodec.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -275,6 +276,21 @@ TEST_F(ForeignPlaylists, EncodingsAndKinds)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     EXPECT_EQ(ReadForeignPlaylist(fifo, table), -1) << "not opened, so it cannot block";
     EXPECT_EQ(table.back().location, u"rtsp://h/a.rm");
+}
+
+// /proc reaches any file of the process (its descriptors, its folder):
+// a name there is not a playlist to read, whatever it ends in.
+TEST_F(ForeignPlaylists, NamesUnderTheKernelsTreesAreNotRead)
+{
+    write(QStringLiteral("list.m3u"), "/music/a.mp3\n");
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    LocationTable table;
+    EXPECT_EQ(ReadForeignPlaylist(QStringLiteral("/proc/self/cwd/list.m3u"), table), -1);
+    const LocationTable parsed = ParseLocationList(QStringLiteral("/proc/self/cwd/list.m3u"));
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(table.isEmpty());
+    EXPECT_EQ(locationsOf(parsed), QStringList{QStringLiteral("file:///proc/self/cwd/list.m3u")});
 }
 
 TEST_F(ForeignPlaylists, RealMediaFileWithAPlaylistNameIsAFile)
