@@ -5,6 +5,7 @@
 #include "core/drives.h"
 #include "core/filetypes.h"
 #include "core/language.h"
+#include "core/location.h"
 #include "core/modmain.h"
 #include "playback/controller.h"
 #include "playback/engine/mediaplayer.h"
@@ -379,13 +380,6 @@ QList<qint32> videoCdTracks(const QString &drive, MediaPlayer &mediaPlayer, Real
     return tracks;
 }
 
-QString localPathOf(const QString &location)
-{
-    if (location.startsWith(playlist::kFileScheme, Qt::CaseInsensitive))
-        return location.mid(playlist::kFileScheme.size());
-    return location.startsWith(u'/') ? location : QString();
-}
-
 QString typesInUse(const QString &types, const QString &builtin)
 {
     return types.isEmpty() ? builtin : types;
@@ -398,7 +392,7 @@ playlist::LocationTable expandFolders(const playlist::LocationTable &table)
     playlist::LocationTable expanded;
     for (const auto &entry : table) {
         const qint32 kind = playlist::MediaKindOf(entry.location);
-        const QString path = localPathOf(entry.location);
+        const QString path = core::localFileOf(entry.location);
         if ((kind != playlist::kKindFolder && kind != playlist::kKindUnknown) || path.isEmpty() ||
             !QFileInfo(path).isDir()) {
             expanded.append(entry);
@@ -455,6 +449,36 @@ void reportWalk(const QElapsedTimer &clock, qint32 locations, int rows, qsizetyp
                                << " ms, " << failed << " failed, the list holds " << rows
                                << " items; done at "
                                << qint64(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+// Why a location that no engine took failed, for the log.
+QString probeFailure(qint32 kind, const ProgressSink &progress)
+{
+    if (progress.SkipRequested)
+        return QStringLiteral("skipped while it was being opened");
+    switch (kind) {
+    case playlist::kKindWmp:
+    case playlist::kKindReal:
+        return QStringLiteral("no engine opened it");
+    case playlist::kKindAudioCd:
+        return QStringLiteral("no audio CD could be opened in the drive");
+    case playlist::kKindVideoCd:
+        return QStringLiteral("no Video CD track was found in the drive");
+    case playlist::kKindDriveRoot:
+        return QStringLiteral("a drive, not a file");
+    case playlist::kKindFolder:
+        return QStringLiteral("a folder without media files");
+    default:
+        return QStringLiteral("no engine plays its file type");
+    }
+}
+
+void noteFailure(ProgressSink &progress, QStringList &failed, const QString &location,
+                 const QString &reason)
+{
+    qCWarning(lcAdding).noquote() << "could not add" << location << "-" << reason;
+    progress.Show_Status(kKeepLine, kKeepLine, statusText("mesFailed"), -1, -1, 1, 1);
+    failed.append(location);
 }
 
 void showFailures(AddingWindow *window, const QStringList &failed)
@@ -536,6 +560,12 @@ bool addMediaOnce(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer
         }
         progress.Show_Status(statusText("mesLoading"), location, statusText("mesCheck"), j + 1,
                              total, 1, 1);
+        // Outside input names anything; no engine and no reader sees what
+        // a player must not open.
+        if (const core::Location where = core::classifyLocation(location); where.isRefused()) {
+            noteFailure(progress, failed, location, where.reason);
+            continue;
+        }
         if (playlist::LoadPlayList(location, view)) {
             added = true;
             // Loading empties the view and with it the selection; without
@@ -556,8 +586,7 @@ bool addMediaOnce(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer
             // would blame a good file for the user's choice.
             if (progress.CancelRequested)
                 continue;
-            progress.Show_Status(kKeepLine, kKeepLine, statusText("mesFailed"), -1, -1, 1, 1);
-            failed.append(location);
+            noteFailure(progress, failed, location, probeFailure(kind, progress));
         }
         letEventsRun();
         const QString shown = core::modMain::UseShortPath ? table.at(j).displayName : location;

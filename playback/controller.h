@@ -54,7 +54,7 @@ inline bool IgnoreError = false;
 bool PlayItem(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, playlist::lstPlayList &view,
               SeekBar *silSeek);
 // True for a file item whose local file is gone (moved, deleted, on a
-// drive that is not mounted).
+// drive that is not mounted) or whose location is refused outright.
 bool ItemFileMissing(const playlist::PlayListItem &item);
 // Base settings of both engines; with stop, first stops and empties both and
 // closes every CD device. silSeek may be null.

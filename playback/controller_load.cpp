@@ -1,11 +1,11 @@
 #include "playback/controller.h"
 
+#include "core/location.h"
 #include "core/modmain.h"
 #include "playback/controllerdetail.h"
 #include "playback/engine/mediaplayer.h"
 #include "playback/engine/realplayer.h"
 #include "playback/seekbar.h"
-#include "playlist/locations.h"
 #include "playlist/lstplaylist.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
@@ -157,8 +157,10 @@ bool ItemFileMissing(const PlayListItem &item)
 {
     if (item.MEDIATYPE != kMediaPlayerFile && item.MEDIATYPE != kRealPlayerFile)
         return false;
-    const QString path = playlist::LocalPathOf(item.FILENAME);
-    return !path.isEmpty() && !QFileInfo::exists(path);
+    // A location no engine may open (a device, a Windows drive path of an
+    // old list) is as unplayable as a file that went away.
+    const core::Location where = core::classifyLocation(item.FILENAME);
+    return where.isRefused() || (where.isLocalFile() && !QFileInfo::exists(where.target));
 }
 
 bool PlayItem(MediaPlayer &mediaPlayer, RealPlayer &realPlayer, playlist::lstPlayList &view,

@@ -2,10 +2,12 @@
 
 #include "playlist/locations.h"
 
+#include "core/location.h"
 #include "core/textcodec.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -41,6 +43,19 @@ QString decoded(const QByteArray &bytes, ForeignKind kind)
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     return text;
+}
+
+// An M3U names a file either by its path or by a "file://" URL, which
+// encodes what a URL may not hold ("My%20Song.mp3"); the path is what the
+// playlist means.
+QString m3uLocation(const QString &line)
+{
+    if (!line.startsWith(kFileScheme, Qt::CaseInsensitive))
+        return line;
+    QString path = line.mid(kFileScheme.size());
+    if (path.startsWith(QLatin1String("localhost/"), Qt::CaseInsensitive))
+        path.remove(0, 9);
+    return kFileScheme + QUrl::fromPercentEncoding(path.toUtf8());
 }
 
 LocationEntry entryOf(const QString &location)
@@ -119,7 +134,8 @@ QString TypedLocationList(const QString &text, const QString &folder, const QStr
 
 qint32 ReadForeignPlaylist(const QString &path, LocationTable &table)
 {
-    if (foreignKindOf(path) == ForeignKind::None)
+    // A device's or the kernel's file named like a playlist is not read.
+    if (foreignKindOf(path) == ForeignKind::None || !core::classifyLocation(path).isLocalFile())
         return -1;
     // Regular files only: opening a FIFO with a playlist's name would block.
     QFile file(path);
@@ -147,8 +163,10 @@ LocationTable ForeignPlaylistEntries(const QByteArray &bytes, const QString &pla
         const QStringView blankless = line.trimmed();
         if (blankless.isEmpty() || (hashComments && blankless.startsWith(u'#')))
             continue;
+        // Tabs of an indented line are no part of the name either.
+        const QString written = hashComments ? m3uLocation(blankless.toString()) : line.toString();
         QString scheme;
-        entries.append(entryOf(NormaliseLocation(line.toString(), base, false, {}, &scheme, 0)));
+        entries.append(entryOf(NormaliseLocation(written, base, false, {}, &scheme, 0)));
     }
     return entries;
 }

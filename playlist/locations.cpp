@@ -2,13 +2,12 @@
 
 #include "core/commandline.h"
 #include "core/filetypes.h"
+#include "core/location.h"
 #include "core/modmain.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QUrl>
 
 namespace orvane::playlist {
 
@@ -64,6 +63,10 @@ QString resolved(const QString &location, const QString &baseText)
         return base + location.mid(2);
     if (location.startsWith(QStringLiteral("../")))
         return climbed(location, base);
+    // "Artist/Album/01.flac" is how most programs write an entry below the
+    // playlist's folder; only a location that says where it is stays.
+    if (!IsAbsoluteLocation(location))
+        return base + location;
     return location;
 }
 
@@ -105,23 +108,6 @@ QString FolderPart(const QString &path)
 {
     const qsizetype at = path.lastIndexOf(separatorOf(path));
     return at < 0 ? QString() : path.left(at + 1);
-}
-
-QString LocalPathOf(const QString &location)
-{
-    if (location.startsWith(kFileScheme, Qt::CaseInsensitive)) {
-        QString rest = location.mid(kFileScheme.size());
-        if (rest.startsWith(QLatin1String("localhost/"), Qt::CaseInsensitive))
-            rest = rest.mid(9);
-        // Our own locations keep the path as it is; URLs written by other
-        // programs (in .asx files) may encode it.
-        if (rest.contains(u'%') && !QFileInfo::exists(rest))
-            rest = QUrl::fromPercentEncoding(rest.toUtf8());
-        return rest;
-    }
-    if (location.indexOf(QLatin1String("://")) > 1)
-        return {};
-    return location;
 }
 
 QString NormaliseLocation(const QString &location, const QString &base, bool noPrefix,
@@ -167,12 +153,11 @@ qint32 MediaKindOf(const QString &location, const QString &wmpFileTypes,
 
 bool IsAbsoluteLocation(const QString &location)
 {
-    static const QRegularExpression absolute(
-        QStringLiteral(R"(^(/|[A-Za-z]:|[A-Za-z][A-Za-z0-9+.\-]*://))"));
+    static const QRegularExpression absolute(QStringLiteral(R"(^(/|[A-Za-z]:))"));
     QString probe = location.trimmed().replace(u'\\', u'/');
     while (probe.startsWith(u'"'))
         probe.remove(0, 1);
-    return absolute.match(probe).hasMatch();
+    return absolute.match(probe).hasMatch() || !core::locationScheme(probe).isEmpty();
 }
 
 QString AbsoluteLocation(const QString &location, const QString &folder)

@@ -26,21 +26,17 @@ QString FileNamePart(const QString &path);
 // The text up to and including the last separator; empty when there is none.
 QString FolderPart(const QString &path);
 
-// The local file behind a location: a plain path, or a "file://" location
-// (with "localhost/" and percent-encoding as other programs write it).
-// Empty for web URLs, discs and anything else with a scheme.
-QString LocalPathOf(const QString &location);
-
 // The canonical form of one location: quotes and blanks removed, "\" turned
 // into "/", resolved against base when one is given (entries of foreign
-// playlists: "./" and "../" are taken relative to it, a bare name is put
-// in it), the scheme of a local or disc location split off into scheme,
-// then, unless noPrefix, prefix (or that scheme) put back in front. Web
-// URLs only get their "\" turned round. Mode 0 gives "/" separators; any
-// other mode drops one trailing "/" and gives a drive path ("D:/x") its
-// Windows form ("D:\x"), which is how a disc's drive ("D:") is read.
-// A relative location that climbs above the base's root gives "".
-// Pure text: there are no short names to lengthen on Linux.
+// playlists: "./" and "../" are taken relative to it, any other relative
+// name such as "sub/a.mp3" is put in it), the scheme of a local or disc
+// location split off into scheme, then, unless noPrefix, prefix (or that
+// scheme) put back in front. Web URLs only get their "\" turned round.
+// Mode 0 gives "/" separators; any other mode drops one trailing "/" and
+// gives a drive path ("D:/x") its Windows form ("D:\x"), which is how a
+// disc's drive ("D:") is read. A relative location that climbs above the
+// base's root gives "". Pure text: there are no short names to lengthen on
+// Linux.
 QString NormaliseLocation(const QString &location, const QString &base, bool noPrefix,
                           const QString &prefix, QString *scheme, int mode);
 

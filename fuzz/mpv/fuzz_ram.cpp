@@ -1,5 +1,6 @@
 // ".ram/.rpm" files come from anywhere: any bytes must give entries or a
 // clear refusal, within the limits, never a crash.
+#include "core/location.h"
 #include "playback/mpv/realplaylist.h"
 
 #include <cstdint>
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // Every entry is a location the engine can classify.
         if (entry.location.isEmpty())
             std::abort();
-        (void)localPathOf(entry.location);
+        (void)orvane::core::localFileOf(entry.location);
         (void)isRealPlaylistName(entry.location);
     }
     return 0;

@@ -1,6 +1,7 @@
 // Location texts as they come from command lines, drops and playlists:
 // normalising, classifying and splitting never crash, and every table entry
 // is named after its location.
+#include "core/location.h"
 #include "playlist/locationlist.h"
 #include "playlist/locations.h"
 
@@ -27,9 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     MediaKindOf(normalised);
     MediaKindOf(location, QStringLiteral(".mp3;;.rmi"), QStringLiteral(".rm;"));
     // A web or disc location never turns into a local file.
-    if (location.startsWith(QLatin1String("http://")) && !LocalPathOf(location).isEmpty())
+    if (location.startsWith(QLatin1String("http://")) &&
+        !orvane::core::localFileOf(location).isEmpty())
         std::abort();
-    LocalPathOf(normalised);
+    orvane::core::localFileOf(normalised);
     if (!FolderPart(location).isEmpty() &&
         FolderPart(location) + FileNamePart(location) != location)
         std::abort();

@@ -1,5 +1,7 @@
 #include "playback/gst/asxreader.h"
 
+#include "core/location.h"
+
 #include <QDir>
 #include <QRegularExpression>
 #include <QUrl>
@@ -156,13 +158,6 @@ private:
     QString m_error;
 };
 
-bool hasUrlScheme(const QString &text)
-{
-    // Two letters at least, so "C:/x" stays a (Windows) path.
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+://"));
-    return scheme.match(text).hasMatch();
-}
-
 } // namespace
 
 AsxResult parseAsx(const QString &text)
@@ -173,7 +168,7 @@ AsxResult parseAsx(const QString &text)
 bool isAsxLocation(const QString &location)
 {
     QString path = location;
-    if (hasUrlScheme(path))
+    if (!core::locationScheme(path).isEmpty())
         path = QUrl(location).path();
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
     if (dot < 0 || path.indexOf(QLatin1Char('/'), dot) >= 0)
@@ -191,7 +186,7 @@ QString resolveAsxRef(const QString &asxFolder, const QString &href)
     const QString ref = href.trimmed();
     if (ref.isEmpty())
         return {};
-    if (hasUrlScheme(ref))
+    if (!core::locationScheme(ref).isEmpty())
         return ref;
     QString path = ref;
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));

@@ -1,8 +1,8 @@
 #include "playback/gst/gstmediaplayer.h"
 #include "playback/gst/gstmediaplayer_p.h"
 
+#include "core/location.h"
 #include "core/textcodec.h"
-#include "playlist/locations.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -48,6 +48,18 @@ FileCheck checkLocalFile(const QString &path)
     return {};
 }
 
+// Why a location that is no local file and no stream is not opened.
+FileCheck notOpened(const core::Location &where)
+{
+    if (where.relativePath)
+        return {MediaPlayer::ErrorFileNotFound, QStringLiteral("The file was not found.")};
+    if (where.kind == core::Location::Kind::Disc)
+        return {MediaPlayer::ErrorNotMediaFile,
+                QStringLiteral("A disc location is played through its drive.")};
+    return {MediaPlayer::ErrorNotMediaFile,
+            QStringLiteral("The location is not one the player opens: ") + where.reason};
+}
+
 } // namespace
 
 void GstMediaPlayer::setFileName(const QString &location)
@@ -60,7 +72,13 @@ void GstMediaPlayer::setFileName(const QString &location)
         raiseError(ErrorEngine, QStringLiteral("GStreamer is not available."), true);
         return;
     }
-    const QString path = playlist::LocalPathOf(location);
+    const core::Location where = core::classifyLocation(location);
+    if (!where.isLocalFile() && !where.isStream()) {
+        const FileCheck refusal = notOpened(where);
+        raiseError(refusal.code, refusal.why, true);
+        return;
+    }
+    const QString path = where.isLocalFile() ? where.target : QString();
     if (!path.isEmpty() && isAsxLocation(path)) {
         const FileCheck check = checkLocalFile(path);
         if (check.code != NoError) {
@@ -94,7 +112,7 @@ void GstMediaPlayer::setFileName(const QString &location)
         g_free(uri);
         return;
     }
-    startPipeline(location);
+    startPipeline(where.target);
 }
 
 bool GstMediaPlayer::openEntry(int entry)
@@ -117,11 +135,16 @@ bool GstMediaPlayer::openRef()
             last = {ErrorPlaylist, QStringLiteral("The playlist refers to another playlist.")};
             continue;
         }
-        const QString path = playlist::LocalPathOf(location);
-        if (path.isEmpty()) {
-            startPipeline(location);
+        const core::Location where = core::classifyLocation(location);
+        if (where.isStream()) {
+            startPipeline(where.target);
             return true;
         }
+        if (!where.isLocalFile()) {
+            last = notOpened(where);
+            continue;
+        }
+        const QString path = where.target;
         last = checkLocalFile(path);
         if (last.code == NoError) {
             gchar *uri = gst_filename_to_uri(QFile::encodeName(path).constData(), nullptr);
@@ -207,7 +230,7 @@ void GstMediaPlayer::answerNext(quint64 generation)
         location = m_handed.isEmpty() ? m_nextProvider(m_fileName, m_playsDone)
                                       : m_nextProvider(m_handed.last().location, 0);
     }
-    const QString path = playlist::LocalPathOf(location);
+    const QString path = core::localFileOf(location);
     if (!path.isEmpty() && !isAsxLocation(path) && checkLocalFile(path).code == NoError) {
         gchar *text = gst_filename_to_uri(QFile::encodeName(path).constData(), nullptr);
         uri = text;

@@ -3,6 +3,8 @@
 
 #include "playback/mpv/mpvlibrary.h"
 
+#include "core/location.h"
+
 #include <QFileInfo>
 
 #include <mpv/client.h>
@@ -30,7 +32,7 @@ QString tag(const QVariantMap &tags, std::initializer_list<const char *> keys)
 
 QString shortName(const QString &location)
 {
-    const QString local = localPathOf(location);
+    const QString local = core::localFileOf(location);
     return local.isEmpty() ? location : QFileInfo(local).fileName();
 }
 
@@ -240,7 +242,7 @@ bool MpvRealPlayer::canSeek() const
 {
     if (m_activeId != kNoId && m_opened)
         return m_seekable;
-    return !localPathOf(m_entries.value(m_entry).location).isEmpty();
+    return !core::localFileOf(m_entries.value(m_entry).location).isEmpty();
 }
 
 void MpvRealPlayer::setMute(bool mute)

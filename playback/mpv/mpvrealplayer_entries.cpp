@@ -2,6 +2,8 @@
 
 #include "playback/mpv/sourcefiles.h"
 
+#include "core/location.h"
+
 #include <QRandomGenerator>
 
 namespace orvane::playback::mpv {
@@ -24,7 +26,7 @@ void MpvRealPlayer::setSource(const QString &location)
     m_startMs = 0;
     if (location.isEmpty())
         return;
-    const QString local = localPathOf(location);
+    const QString local = core::localFileOf(location);
     if (!local.isEmpty() && isRealPlaylistName(local)) {
         const SourceExpansion expansion = expandPlaylistFile(local);
         m_entries = expansion.entries;
@@ -42,7 +44,7 @@ void MpvRealPlayer::setSource(const QString &location)
             m_sourceNotes.clear();
         }
         // A ".ram" that turned out to be a media file is a single clip.
-        m_singleClip = m_entries.size() == 1 && localPathOf(m_entries[0].location) == local;
+        m_singleClip = m_entries.size() == 1 && core::localFileOf(m_entries[0].location) == local;
     } else {
         m_entries.append(RealEntry{location, {}, {}, {}, {}});
         m_singleClip = true;
@@ -130,7 +132,7 @@ void MpvRealPlayer::onEntryFailed(int engineCode, int userCode, const QString &w
 
 bool MpvRealPlayer::isNetworkEntry() const
 {
-    return isSupportedScheme(m_entries.value(m_entry).location);
+    return core::classifyLocation(m_entries.value(m_entry).location).isStream();
 }
 
 void MpvRealPlayer::nextEntry()

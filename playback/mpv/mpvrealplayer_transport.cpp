@@ -1,6 +1,7 @@
 #include "playback/mpv/mpvrealplayer.h"
 #include "playback/mpv/mpvrealplayer_p.h"
 
+#include "core/location.h"
 #include "playback/mpv/loadfilecommand.h"
 #include "playback/mpv/mpvlibrary.h"
 #include "playback/mpv/realmediastream.h"
@@ -55,7 +56,7 @@ void MpvRealPlayer::onEndFile(const mpv_event_end_file &end)
         onEntryEnded();
     } else if (reason == MPV_END_FILE_REASON_ERROR) {
         const QString entry = m_entries.value(m_entry).location;
-        const int code = isSupportedScheme(entry) ? NetworkFailed
+        const int code = core::classifyLocation(entry).isStream() ? NetworkFailed
                          : (error == MPV_ERROR_LOADING_FAILED ||
                             error == MPV_ERROR_UNKNOWN_FORMAT || error == MPV_ERROR_NOTHING_TO_PLAY)
                              ? UnknownFormat
@@ -179,7 +180,8 @@ void MpvRealPlayer::openEntry(int index)
         return;
     }
     QByteArray target;
-    const QString local = localPathOf(location);
+    const core::Location where = core::classifyLocation(location);
+    const QString local = where.isLocalFile() ? where.target : QString();
     if (!local.isEmpty()) {
         const FileCheck check = checkRegularFile(local);
         if (check.code != NoError) {
@@ -187,8 +189,8 @@ void MpvRealPlayer::openEntry(int index)
             return;
         }
         target = needsRetiming(local) ? retimedLocation(local) : local.toUtf8();
-    } else if (isSupportedScheme(location)) {
-        target = location.toUtf8();
+    } else if (where.isStream()) {
+        target = where.target.toUtf8();
     } else {
         failLater(0, UnsupportedSource,
                   QStringLiteral("Not a location this engine can open: %1").arg(location));

@@ -1,5 +1,6 @@
 #include "playback/mpv/realplaylist.h"
 
+#include "core/location.h"
 #include "core/textcodec.h"
 
 #include <QDir>
@@ -14,18 +15,23 @@ namespace {
 
 bool hasScheme(const QString &location)
 {
-    // "x://": a scheme of letters, digits, '+', '-', '.' before "://". A
-    // Windows drive ("C:/") has no "//" and stays a path.
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
-    return scheme.match(location).hasMatch();
+    return !core::locationScheme(location).isEmpty();
 }
 
+// A local entry as a "file://" location, relative paths taken in
+// baseFolder; other URLs as written (whether an engine opens them is
+// decided when it is asked to).
 QString resolveLocation(const QString &written, const QString &baseFolder)
 {
-    if (hasScheme(written) && !written.startsWith(QLatin1String("file://"), Qt::CaseInsensitive))
+    const QString scheme = core::locationScheme(written);
+    if (!scheme.isEmpty() && scheme != u"file")
         return written;
-    const QString path = localPathOf(written, baseFolder);
-    return path.isEmpty() ? QString() : QStringLiteral("file://") + path;
+    QString path = scheme.isEmpty() ? written : written.mid(7);
+    if (path.isEmpty() || (QDir::isRelativePath(path) && baseFolder.isEmpty()))
+        return {};
+    if (QDir::isRelativePath(path))
+        path = baseFolder + QLatin1Char('/') + path;
+    return QStringLiteral("file://") + QDir::cleanPath(path);
 }
 
 QString unquote(QString value)
@@ -84,23 +90,6 @@ bool isSmilName(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     return suffix == QLatin1String("smil") || suffix == QLatin1String("smi");
-}
-
-QString localPathOf(const QString &location, const QString &baseFolder)
-{
-    QString path = location;
-    if (path.startsWith(QLatin1String("file://"), Qt::CaseInsensitive))
-        path = path.mid(7);
-    else if (hasScheme(path))
-        return {};
-    if (path.isEmpty())
-        return {};
-    if (QDir::isRelativePath(path)) {
-        if (baseFolder.isEmpty())
-            return {};
-        path = baseFolder + QLatin1Char('/') + path;
-    }
-    return QDir::cleanPath(path);
 }
 
 RealPlaylist readRam(const QByteArray &bytes, const QString &baseFolder)

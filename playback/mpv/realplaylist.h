@@ -36,10 +36,6 @@ inline constexpr qsizetype kMaxPlaylistEntries = 10000;
 bool isRealPlaylistName(const QString &path);
 bool isSmilName(const QString &path);
 
-// The location of a local path or "file://" location as an absolute path
-// ("" for a network URL). Relative paths are taken from baseFolder.
-QString localPathOf(const QString &location, const QString &baseFolder = {});
-
 // Reads a RAM file: one location a line (UTF-8 or CP932), blank lines and
 // lines starting with '#' ignored, "--stop--" ends the list. Relative paths
 // are resolved against baseFolder. A query of the form

@@ -1,5 +1,6 @@
 #include "playback/mpv/sourcefiles.h"
 
+#include "core/location.h"
 #include "playback/engine/realplayer.h"
 
 #include <QFile>
@@ -55,7 +56,7 @@ private:
     {
         if (result.entries.size() >= kMaxPlaylistEntries)
             return;
-        const QString local = localPathOf(entry.location);
+        const QString local = core::localFileOf(entry.location);
         if (local.isEmpty() || !isRealPlaylistName(local)) {
             result.entries.append(entry);
             return;
@@ -109,17 +110,6 @@ FileCheck checkRegularFile(const QString &path)
         check.size = info.st_size;
     }
     return check;
-}
-
-bool isSupportedScheme(const QString &location)
-{
-    static const char *const schemes[] = {"http://", "https://", "rtsp://", "rtmp://",
-                                          "mms://",  "mmsh://",  "ftp://"};
-    for (const char *scheme : schemes) {
-        if (location.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
 }
 
 SourceExpansion expandPlaylistFile(const QString &path)

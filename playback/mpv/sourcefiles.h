@@ -20,9 +20,6 @@ struct FileCheck {
 };
 FileCheck checkRegularFile(const QString &path);
 
-// Network schemes the engine hands to libmpv.
-bool isSupportedScheme(const QString &location);
-
 // A ".ram/.rpm/.smil/.smi" file read into entries. Playlists it names are
 // read in their place (up to 8 deep); an entry leading back into a file
 // being read is dropped with a note, as are unreadable nested playlists.

@@ -6,6 +6,7 @@
 #include "core/filetypes.h"
 #include "core/textcodec.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -96,7 +97,10 @@ TEST(Locations, NormaliseLocation)
         {u"../../a.mp3", u"/lists/", false, u"", 0, u"file://", u"file://"},
         {u"./a.mp3", u"/lists/", false, u"", 0, u"file:///lists/a.mp3", u"file://"},
         {u"a.mp3", u"/lists/", false, u"", 0, u"file:///lists/a.mp3", u"file://"},
-        {u"sub/a.mp3", u"/lists/", false, u"", 0, u"file://sub/a.mp3", u"file://"},
+        {u"sub/a.mp3", u"/lists/", false, u"", 0, u"file:///lists/sub/a.mp3", u"file://"},
+        {u"Artist\\Album\\01.flac", u"/lists/x.m3u", false, u"", 0,
+         u"file:///lists/Artist/Album/01.flac", u"file://"},
+        {u"C:\\Music\\a.mp3", u"/lists/", false, u"", 0, u"file://C:/Music/a.mp3", u"file://"},
         {u"/abs/a.mp3", u"/lists/", false, u"", 0, u"file:///abs/a.mp3", u"file://"},
         {u"http://h/a.mp3", u"/lists/", false, u"", 0, u"http://h/a.mp3", u""},
         {u"../music/a.mp3", u"C:/lists/", false, u"", 0, u"file://C:/music/a.mp3", u"file://"},
@@ -216,7 +220,8 @@ TEST_F(ForeignPlaylists, M3uCommentsAndEmptyLinesAreNoLocations)
     EXPECT_EQ(locationsOf(table),
               (QStringList{QStringLiteral("file://") + parent + QStringLiteral("music/a.mp3"),
                            QStringLiteral("file://") + folder + QStringLiteral("/b.mp3"),
-                           QStringLiteral("file://sub/c.mp3"), QStringLiteral("http://h/s.mp3")}));
+                           QStringLiteral("file://") + folder + QStringLiteral("/sub/c.mp3"),
+                           QStringLiteral("http://h/s.mp3")}));
     EXPECT_EQ(table[0].displayName, u"a.mp3");
 
     const LocationTable expanded =
@@ -225,6 +230,29 @@ TEST_F(ForeignPlaylists, M3uCommentsAndEmptyLinesAreNoLocations)
     EXPECT_EQ(expanded.front().location, u"file:///x/first.mp3");
     EXPECT_EQ(expanded[1], table[0]);
     EXPECT_EQ(expanded.back().location, u"file:///x/last.wav");
+}
+
+// The forms other programs write: entries below the list's folder,
+// indented lines, and "file://" URLs with their escapes.
+TEST_F(ForeignPlaylists, M3uEntriesAsMusicProgramsWriteThem)
+{
+    const QString list = write(QStringLiteral("list.m3u8"), "#EXTM3U\n"
+                                                            "  #EXTINF:123,Artist - Title\n"
+                                                            "\t#EXTINF:5,Tabbed\n"
+                                                            "Artist/Album/01.flac\n"
+                                                            "\tArtist/Album/02.flac \n"
+                                                            "file:///music/My%20Song.mp3\n"
+                                                            "FILE://localhost/music/caf%C3%A9.mp3\n"
+                                                            "http://h/a%20b.mp3\n");
+    LocationTable table;
+    EXPECT_EQ(ReadForeignPlaylist(list, table), 5);
+    const QString folder = QStringLiteral("file://") + dir.path();
+    EXPECT_EQ(locationsOf(table), (QStringList{folder + QStringLiteral("/Artist/Album/01.flac"),
+                                               folder + QStringLiteral("/Artist/Album/02.flac"),
+                                               QStringLiteral("file:///music/My Song.mp3"),
+                                               QStringLiteral("file:///music/caf\u00e9.mp3"),
+                                               QStringLiteral("http://h/a%20b.mp3")}));
+    EXPECT_EQ(table[2].displayName, u"My Song.mp3");
 }
 
 TEST_F(ForeignPlaylists, EncodingsAndKinds)
@@ -248,6 +276,21 @@ TEST_F(ForeignPlaylists, EncodingsAndKinds)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     EXPECT_EQ(ReadForeignPlaylist(fifo, table), -1) << "not opened, so it cannot block";
     EXPECT_EQ(table.back().location, u"rtsp://h/a.rm");
+}
+
+// /proc reaches any file of the process (its descriptors, its folder):
+// a name there is not a playlist to read, whatever it ends in.
+TEST_F(ForeignPlaylists, NamesUnderTheKernelsTreesAreNotRead)
+{
+    write(QStringLiteral("list.m3u"), "/music/a.mp3\n");
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    LocationTable table;
+    EXPECT_EQ(ReadForeignPlaylist(QStringLiteral("/proc/self/cwd/list.m3u"), table), -1);
+    const LocationTable parsed = ParseLocationList(QStringLiteral("/proc/self/cwd/list.m3u"));
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(table.isEmpty());
+    EXPECT_EQ(locationsOf(parsed), QStringList{QStringLiteral("file:///proc/self/cwd/list.m3u")});
 }
 
 TEST_F(ForeignPlaylists, RealMediaFileWithAPlaylistNameIsAFile)

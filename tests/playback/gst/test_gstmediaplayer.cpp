@@ -580,6 +580,25 @@ const BadCase kBadCases[] = {
      MediaPlayer::ErrorFileNotFound},
     {"realaudio_144", [](const QString &) -> QString { return realMedia(); },
      MediaPlayer::ErrorUnsupported},
+    // Never handed to GStreamer: a socket that waits for packets, a
+    // descriptor of the player, a device, the kernel's files.
+    {"udp_socket",
+     [](const QString &) -> QString { return QStringLiteral("udp://127.0.0.1:5004/live.mpg"); },
+     MediaPlayer::ErrorNotMediaFile},
+    {"descriptor", [](const QString &) -> QString { return QStringLiteral("fd://0"); },
+     MediaPlayer::ErrorNotMediaFile},
+    {"capture_device",
+     [](const QString &) -> QString { return QStringLiteral("v4l2:///dev/video0"); },
+     MediaPlayer::ErrorNotMediaFile},
+    {"kernel_file",
+     [](const QString &) -> QString { return QStringLiteral("file:///proc/self/status"); },
+     MediaPlayer::ErrorNotMediaFile},
+    {"asx_udp_ref",
+     [](const QString &d) -> QString {
+         return bytesFile(d, "udp.asx",
+                          "<asx><entry><ref href=\"udp://127.0.0.1:5004/a.mpg\"/></entry></asx>");
+     },
+     MediaPlayer::ErrorNotMediaFile},
 };
 
 INSTANTIATE_TEST_SUITE_P(BadInput, GstBadInputTest, ::testing::ValuesIn(kBadCases),

@@ -518,6 +518,12 @@ protected:
             return QStringLiteral("http://192.0.2.1/stream.rm");
         if (name == u"unknownScheme")
             return QStringLiteral("pnm://example/clip.rm");
+        if (name == u"kernelFile")
+            return QStringLiteral("file:///proc/self/status");
+        if (name == u"ramOfDevices") {
+            writeFile(path(QStringLiteral("dev.ram")), "v4l2:///dev/video0\nfd://0\n");
+            return path(QStringLiteral("dev.ram"));
+        }
         if (name == u"malformedSmil") {
             writeFile(path(QStringLiteral("bad.smil")), "<smil><body><audio src=\"x.rm\"</body>");
             return path(QStringLiteral("bad.smil"));
@@ -590,6 +596,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadInput{"truncatedMp3", RealPlayer::UnknownFormat},
                       BadInput{"unreachableHttp", RealPlayer::NetworkFailed},
                       BadInput{"unknownScheme", RealPlayer::UnsupportedSource},
+                      BadInput{"kernelFile", RealPlayer::UnsupportedSource},
+                      BadInput{"ramOfDevices", RealPlayer::UnsupportedSource},
                       BadInput{"malformedSmil", RealPlayer::BadPlaylist},
                       BadInput{"smilNotSmil", RealPlayer::BadPlaylist},
                       BadInput{"selfReferencingSmil", RealPlayer::SelfReference},
