@@ -9,8 +9,9 @@ QString rawCommandLine(const QStringList &arguments)
     QStringList parts;
     parts.reserve(arguments.size());
     for (const QString &arg : arguments) {
-        if (arg.isEmpty() || arg.contains(QLatin1Char(' ')))
-            parts.append(QLatin1Char('"') + arg + QLatin1Char('"'));
+        if (arg.isEmpty() || arg.contains(QLatin1Char(' ')) || arg.contains(QLatin1Char('"')))
+            parts.append(QLatin1Char('"') + QString(arg).replace(u'"', QStringLiteral("\"\"")) +
+                         QLatin1Char('"'));
         else
             parts.append(arg);
     }
@@ -37,13 +38,20 @@ QString NormalizeCommand(const QString &text)
     const QString line = (text.isEmpty() ? ownCommandLine() : text).trimmed();
     if (isOneQuotedRun(line))
         return line;
-    QString out = line;
+    QString out;
+    out.reserve(line.size());
     bool quoted = false;
-    for (QChar &c : out) {
-        if (c == QLatin1Char('"'))
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == u'"' && quoted && i + 1 < line.size() && line[i + 1] == u'"') {
+            out += c; // a quote that is part of the name
+            ++i;
+        } else if (c == u'"') {
             quoted = !quoted;
-        else if (c == QLatin1Char(' ') && !quoted)
-            c = QLatin1Char('|');
+            out += c;
+        } else {
+            out += c == u' ' && !quoted ? QChar(u'|') : c;
+        }
     }
     return out;
 }
