@@ -114,8 +114,10 @@ QString LocalPathOf(const QString &location)
         if (rest.startsWith(QLatin1String("localhost/"), Qt::CaseInsensitive))
             rest = rest.mid(9);
         // Our own locations keep the path as it is; URLs written by other
-        // programs (in .asx files) may encode it.
-        if (rest.contains(u'%') && !QFileInfo::exists(rest))
+        // programs (in .asx files) may encode it. A "%" that starts no
+        // escape ("100% loud.mp3") says the path is not encoded.
+        static const QRegularExpression notAnEscape(QStringLiteral("%(?![0-9A-Fa-f]{2})"));
+        if (rest.contains(u'%') && !rest.contains(notAnEscape) && !QFileInfo::exists(rest))
             rest = QUrl::fromPercentEncoding(rest.toUtf8());
         return rest;
     }

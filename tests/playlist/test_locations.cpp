@@ -317,3 +317,15 @@ TEST(Locations, AwkwardNamesReachTheListWholeFromEitherStart)
                   QStringList{expected[i]});
     }
 }
+
+TEST(Locations, LocalPathOfDecodesOnlyWhatOtherProgramsEncoded)
+{
+    // Nothing below exists: the decision rests on the text alone.
+    EXPECT_EQ(LocalPathOf(q(u"file:///m/a%20b%23c.mp3")), q(u"/m/a b#c.mp3"));
+    EXPECT_EQ(LocalPathOf(q(u"file://localhost/m/%E6%97%A5.mp3")), q(u"/m/日.mp3"));
+    // A "%" that starts no escape is a letter of the name.
+    EXPECT_EQ(LocalPathOf(q(u"file:///m/100% ñ #1.mp3")), q(u"/m/100% ñ #1.mp3"));
+    EXPECT_EQ(LocalPathOf(q(u"file:///m/50%off.mp3")), q(u"/m/50%off.mp3"));
+    EXPECT_EQ(LocalPathOf(q(u"/m/100%.mp3")), q(u"/m/100%.mp3"));
+    EXPECT_EQ(LocalPathOf(q(u"http://h/a%20b.mp3")), QString());
+}
