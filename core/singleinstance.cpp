@@ -88,7 +88,10 @@ bool SingleInstance::listen()
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
     if (!m_server->listen(socketPath())) {
-        qCWarning(lcInstance) << "cannot listen on" << socketPath() << m_server->errorString();
+        // The player runs on; only later starts cannot hand it their files.
+        qCWarning(lcInstance).nospace()
+            << "cannot listen on " << socketPath() << ": " << m_server->errorString()
+            << "; later starts cannot hand files over to this one";
         delete m_server;
         m_server = nullptr;
         return false;

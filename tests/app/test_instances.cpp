@@ -129,6 +129,22 @@ TEST(Instances, AKilledPlayerDoesNotBlockTheNextStart)
     EXPECT_TRUE(next.waitForLog(QStringLiteral("queued: /m/again.mp3")));
 }
 
+TEST(Instances, APlayerThatCannotListenSaysSoAndPlaysOn)
+{
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.isValid());
+    // Something that is no socket sits where the socket goes.
+    const QString socket = runtimeFile(folder, ".socket");
+    ASSERT_TRUE(QDir().mkpath(socket));
+    AppProcess first(folder, {QStringLiteral("/m/alone.mp3")});
+    ASSERT_TRUE(first.waitForLog(QStringLiteral("queued: /m/alone.mp3")))
+        << "it is the player: " << first.log().toStdString();
+    const QString log = first.log();
+    EXPECT_TRUE(log.contains(QStringLiteral("cannot listen on \"%1\"").arg(socket)))
+        << log.toStdString();
+    EXPECT_EQ(first.process().state(), QProcess::Running);
+}
+
 class WithDisplay : public ::testing::Test
 {
 protected:
