@@ -39,14 +39,19 @@ SettingsPlaceFacts settingsPlaceFacts()
             QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)};
 }
 
-QString settingsFile()
+QString settingsFileFor(const SettingsPlaceFacts &facts)
 {
-    const QString folder = settingsFolderFor(settingsPlaceFacts());
+    const QString folder = settingsFolderFor(facts);
     // The first run in a fresh account has no configuration folder yet;
     // the settings could never be written there without one.
     if (!QDir().mkpath(folder))
         qCWarning(lcCore) << "cannot create the settings folder" << folder;
     return folder + QStringLiteral("setting.ini");
+}
+
+QString settingsFile()
+{
+    return settingsFileFor(settingsPlaceFacts());
 }
 
 QStringList languageFolders()

@@ -25,8 +25,10 @@ QString settingsFolderFor(const SettingsPlaceFacts &facts);
 // The facts of this process.
 SettingsPlaceFacts settingsPlaceFacts();
 
-// setting.ini in settingsFolderFor this process; a configuration folder
-// that is missing is created.
+// setting.ini in settingsFolderFor(facts); a configuration folder that is
+// missing is created.
+QString settingsFileFor(const SettingsPlaceFacts &facts);
+// The same for this process.
 QString settingsFile();
 
 // The language file used when the settings name none or a bad one: the

@@ -5,7 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -45,11 +45,9 @@ TEST(SettingsPlace, FollowsTheLayoutAndItsRights)
 
 TEST(SettingsPlace, AMissingConfigurationFolderIsCreated)
 {
-    // The test executable has no Language folder beside it: an installed
-    // layout as far as the settings go.
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    ASSERT_TRUE(QDir(config + QStringLiteral("/orvane")).removeRecursively());
-    const QString file = settingsFile();
+    QTemporaryDir home;
+    const QString config = home.filePath(QStringLiteral(".config"));
+    const QString file = settingsFileFor({kProgram, false, false, config});
     EXPECT_EQ(file, config + QStringLiteral("/orvane/setting.ini"));
     EXPECT_TRUE(QFileInfo(file).absoluteDir().exists());
 }
