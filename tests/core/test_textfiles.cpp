@@ -86,6 +86,17 @@ TEST(AtomicFile, ReplacesWholeOrNotAtAll)
     EXPECT_TRUE(QFile::permissions(path) & QFileDevice::ReadGroup) << "permissions are kept";
 
     EXPECT_FALSE(writeFileAtomically(dir.filePath(QStringLiteral("no/such/folder/x")), "x"));
+
+    // A new file is as readable as any other the user makes, not private
+    // like a temporary file.
+    const QString fresh = dir.filePath(QStringLiteral("fresh.ovl"));
+    ASSERT_TRUE(writeFileAtomically(fresh, "x"));
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat st {
+    };
+    ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0666u & ~mask);
 }
 
 TEST(AtomicFile, ALinkStaysAndItsTargetKeepsItsPermissions)
