@@ -58,20 +58,21 @@ TEST(RawCommandLine, EveryNameComesBackAsOneElement)
         QStringLiteral("/m/it\"s.ogg"),
         QStringLiteral("/m/plain.mp3"),
         QStringLiteral("/m/\"quoted\" start.mp3"),
+        QStringLiteral("\tindented.mp3"),
+        QStringLiteral("/m/ends in a tab\t"),
     };
-    for (const QString &name : names) {
-        const QString alone = NormalizeCommand(rawCommandLine({name}));
-        EXPECT_FALSE(alone.contains(u'|')) << alone.toStdString();
-    }
-    const QStringList elements = NormalizeCommand(rawCommandLine(names)).split(u'|');
-    ASSERT_EQ(elements.size(), names.size()) << rawCommandLine(names).toStdString();
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        // The location parser takes one pair of enclosing quotes away.
-        QString element = elements[i];
+    // The location parser takes one pair of enclosing quotes away.
+    const auto unquoted = [](QString element) {
         if (element.size() >= 2 && element.startsWith(u'"') && element.endsWith(u'"'))
             element = element.mid(1, element.size() - 2);
-        EXPECT_EQ(element, names[i]);
-    }
+        return element;
+    };
+    for (const QString &name : names)
+        EXPECT_EQ(unquoted(NormalizeCommand(rawCommandLine({name}))), name);
+    const QStringList elements = NormalizeCommand(rawCommandLine(names)).split(u'|');
+    ASSERT_EQ(elements.size(), names.size()) << rawCommandLine(names).toStdString();
+    for (qsizetype i = 0; i < names.size(); ++i)
+        EXPECT_EQ(unquoted(elements[i]), names[i]);
 }
 
 TEST(InstanceMessage, ArrivesWholeInAnyPieces)
