@@ -107,9 +107,12 @@ QString TitleWhenUntagged(const QString &location)
                       location.startsWith(playlist::kVideoCdScheme, Qt::CaseInsensitive);
     QString name;
     if (!disc) {
-        QString path = location.section(u'?', 0, 0).section(u'#', 0, 0);
-        if (!location.startsWith(playlist::kFileScheme, Qt::CaseInsensitive))
-            path = QUrl::fromPercentEncoding(path.toUtf8());
+        // "?" and "#" end the path of a web URL; in a file's name they are
+        // letters like any other.
+        QString path = playlist::LocalPathOf(location);
+        if (path.isEmpty())
+            path = QUrl::fromPercentEncoding(
+                location.section(u'?', 0, 0).section(u'#', 0, 0).toUtf8());
         name = playlist::FileNamePart(path);
         // The extension says how it is stored, not what it is.
         const qsizetype dot = name.lastIndexOf(u'.');

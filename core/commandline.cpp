@@ -2,15 +2,35 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace orvane::core {
+
+namespace {
+
+// Blanks separate arguments and white space at the ends is trimmed, so an
+// argument with any of it, or with quotes of its own, is quoted.
+bool needsQuotes(const QString &arg)
+{
+    return arg.isEmpty() ||
+           std::any_of(arg.begin(), arg.end(), [](QChar c) { return c.isSpace() || c == u'"'; });
+}
+
+bool isOneQuotedRun(const QString &text)
+{
+    return text.size() >= 2 && text.front() == QLatin1Char('"') &&
+           text.back() == QLatin1Char('"') && text.indexOf(QLatin1Char('"'), 1) == text.size() - 1;
+}
+
+} // namespace
 
 QString rawCommandLine(const QStringList &arguments)
 {
     QStringList parts;
     parts.reserve(arguments.size());
     for (const QString &arg : arguments) {
-        if (arg.isEmpty() || arg.contains(QLatin1Char(' ')))
-            parts.append(QLatin1Char('"') + arg + QLatin1Char('"'));
+        if (needsQuotes(arg))
+            parts.append(u'"' + QString(arg).replace(u'"', QStringLiteral("\"\"")) + u'"');
         else
             parts.append(arg);
     }
@@ -22,28 +42,25 @@ QString ownCommandLine()
     return rawCommandLine(QCoreApplication::arguments().mid(1));
 }
 
-namespace {
-
-bool isOneQuotedRun(const QString &text)
-{
-    return text.size() >= 2 && text.front() == QLatin1Char('"') &&
-           text.back() == QLatin1Char('"') && text.indexOf(QLatin1Char('"'), 1) == text.size() - 1;
-}
-
-} // namespace
-
 QString NormalizeCommand(const QString &text)
 {
     const QString line = (text.isEmpty() ? ownCommandLine() : text).trimmed();
     if (isOneQuotedRun(line))
         return line;
-    QString out = line;
+    QString out;
+    out.reserve(line.size());
     bool quoted = false;
-    for (QChar &c : out) {
-        if (c == QLatin1Char('"'))
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == u'"' && quoted && i + 1 < line.size() && line[i + 1] == u'"') {
+            out += c; // a quote that is part of the name
+            ++i;
+        } else if (c == u'"') {
             quoted = !quoted;
-        else if (c == QLatin1Char(' ') && !quoted)
-            c = QLatin1Char('|');
+            out += c;
+        } else {
+            out += c == u' ' && !quoted ? QChar(u'|') : c;
+        }
     }
     return out;
 }

@@ -52,10 +52,12 @@ QString cleaned(const QString &path)
 }
 
 // Programs that write URLs encode names ("My%20Song.mp3"); our own
-// locations keep them as they are, and a name may really hold a "%".
+// locations keep them as they are, and a name may really hold a "%". A
+// "%" that starts no escape ("100% loud.mp3") says the name is not encoded.
 QString decodedPath(const QString &path)
 {
-    if (!path.contains(u'%') || QFileInfo::exists(path))
+    static const QRegularExpression notAnEscape(QStringLiteral("%(?![0-9A-Fa-f]{2})"));
+    if (!path.contains(u'%') || path.contains(notAnEscape) || QFileInfo::exists(path))
         return path;
     return QUrl::fromPercentEncoding(path.toUtf8());
 }

@@ -1,5 +1,7 @@
 #include "core/programpaths.h"
 
+#include "core/logging.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -22,13 +24,34 @@ QString programFolder()
     return folder;
 }
 
-QString settingsFile()
+QString settingsFolderFor(const SettingsPlaceFacts &facts)
+{
+    if (facts.hasLanguageFolder && facts.programFolderWritable)
+        return facts.programFolder;
+    return QDir(facts.configFolder).filePath(QStringLiteral("orvane")) + QLatin1Char('/');
+}
+
+SettingsPlaceFacts settingsPlaceFacts()
 {
     const QString folder = programFolder();
-    if (::access(QFile::encodeName(folder).constData(), W_OK) == 0)
-        return folder + QStringLiteral("setting.ini");
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/orvane/setting.ini");
+    return {folder, QFileInfo(folder + QStringLiteral("Language")).isDir(),
+            ::access(QFile::encodeName(folder).constData(), W_OK) == 0,
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)};
+}
+
+QString settingsFileFor(const SettingsPlaceFacts &facts)
+{
+    const QString folder = settingsFolderFor(facts);
+    // The first run in a fresh account has no configuration folder yet;
+    // the settings could never be written there without one.
+    if (!QDir().mkpath(folder))
+        qCWarning(lcCore) << "cannot create the settings folder" << folder;
+    return folder + QStringLiteral("setting.ini");
+}
+
+QString settingsFile()
+{
+    return settingsFileFor(settingsPlaceFacts());
 }
 
 QStringList languageFolders()

@@ -7,8 +7,28 @@ namespace orvane::core {
 // The folder of the executable, always with one trailing "/".
 QString programFolder();
 
-// "setting.ini" in the program folder when that folder is writable (portable
-// use, the build tree), else $XDG_CONFIG_HOME/orvane/setting.ini.
+// What decides where the settings live.
+struct SettingsPlaceFacts {
+    QString programFolder;  // with one trailing "/"
+    bool hasLanguageFolder; // Language/ beside the executable
+    bool programFolderWritable;
+    QString configFolder; // $XDG_CONFIG_HOME, or ~/.config
+};
+
+// The folder setting.ini belongs in, with one trailing "/": the program
+// folder for a portable or build-tree layout (its Language/ folder beside
+// the executable) that its user may write, else configFolder/orvane/. An
+// installed program (no Language/ beside it) never writes into its
+// installation, not even when root, who may write anywhere, runs it.
+QString settingsFolderFor(const SettingsPlaceFacts &facts);
+
+// The facts of this process.
+SettingsPlaceFacts settingsPlaceFacts();
+
+// setting.ini in settingsFolderFor(facts); a configuration folder that is
+// missing is created.
+QString settingsFileFor(const SettingsPlaceFacts &facts);
+// The same for this process.
 QString settingsFile();
 
 // The language file used when the settings name none or a bad one: the

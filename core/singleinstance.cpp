@@ -24,6 +24,7 @@ namespace {
 // A connection that does not deliver its message in this time is dropped,
 // so a stuck or hostile client cannot hold the running instance.
 constexpr int kConnectionTimeoutMs = 5000;
+constexpr int kProbeTimeoutMs = 500;
 
 QString runtimeFolder()
 {
@@ -31,6 +32,14 @@ QString runtimeFolder()
     if (folder.isEmpty())
         folder = QDir::tempPath();
     return folder;
+}
+
+bool answers(const QString &socketPath)
+{
+    QLocalSocket probe;
+    probe.connectToServer(socketPath);
+    // A socket nobody listens on refuses at once.
+    return probe.waitForConnected(kProbeTimeoutMs);
 }
 
 } // namespace
@@ -82,18 +91,30 @@ bool SingleInstance::acquire()
 
 bool SingleInstance::listen()
 {
-    // Whatever socket is there belongs to a dead instance: we hold the lock.
+    // We hold the lock, so a socket left there belongs to a dead instance.
+    // One that still answers is another program's: listening would take
+    // its name away (QLocalServer renames its socket over the old one).
+    if (answers(socketPath()))
+        return cannotListen(QStringLiteral("another program listens there"));
     QLocalServer::removeServer(socketPath());
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
     if (!m_server->listen(socketPath())) {
-        qCWarning(lcInstance) << "cannot listen on" << socketPath() << m_server->errorString();
+        const QString error = m_server->errorString();
         delete m_server;
         m_server = nullptr;
-        return false;
+        return cannotListen(error);
     }
     return true;
+}
+
+bool SingleInstance::cannotListen(const QString &reason) const
+{
+    // The player runs on; only later starts cannot hand it their files.
+    qCWarning(lcInstance).nospace() << "cannot listen on " << socketPath() << ": " << reason
+                                    << "; later starts cannot hand files over to this one";
+    return false;
 }
 
 void SingleInstance::acceptConnection()

@@ -26,8 +26,9 @@ public:
     // lock); false when an earlier instance runs.
     bool acquire();
 
-    // First instance: starts accepting hand-overs. False when the socket
-    // cannot be created.
+    // First instance: starts accepting hand-overs. False (and a warning
+    // naming the socket and the reason) when the socket cannot be created
+    // or another program listens on its name; the caller runs on alone.
     bool listen();
 
     // Second instance: hands the raw command line to the first one and waits
@@ -43,6 +44,8 @@ Q_SIGNALS:
 
 private:
     void acceptConnection();
+    // Reports why hand-overs cannot arrive; false.
+    bool cannotListen(const QString &reason) const;
 
     QString m_base;
     int m_lockFd = -1;

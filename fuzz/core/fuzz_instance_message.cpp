@@ -3,6 +3,8 @@
 #include "core/commandline.h"
 #include "core/instancemessage.h"
 
+#include <QStringList>
+
 #include <cstdint>
 #include <cstdlib>
 
@@ -20,6 +22,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (again.feed(encodeInstanceMessage(text)) != InstanceMessageReader::State::Complete ||
             again.text() != text)
             std::abort();
+    }
+    // Any arguments (NUL-separated here) come back from the command line
+    // one element each, at most wrapped in the quotes the location parser
+    // removes. "|" separates locations wherever it is.
+    const QStringList arguments = QString::fromUtf8(bytes).split(QChar(0));
+    if (!QString::fromUtf8(bytes).contains(u'|')) {
+        const QStringList elements = NormalizeCommand(rawCommandLine(arguments)).split(u'|');
+        if (elements.size() != arguments.size())
+            std::abort();
+        for (qsizetype i = 0; i < elements.size(); ++i) {
+            if (elements[i] != arguments[i] && elements[i] != u'"' + arguments[i] + u'"')
+                std::abort();
+        }
     }
     const QString line = QString::fromUtf8(bytes);
     const QString normalised = NormalizeCommand(line.isEmpty() ? QStringLiteral(" ") : line);

@@ -7,6 +7,8 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -127,6 +129,39 @@ TEST(Instances, AKilledPlayerDoesNotBlockTheNextStart)
         << "it became the player itself: " << next.log().toStdString();
     EXPECT_EQ(runSecond(folder, {QStringLiteral("/m/again.mp3")}), 0);
     EXPECT_TRUE(next.waitForLog(QStringLiteral("queued: /m/again.mp3")));
+}
+
+TEST(Instances, APlayerThatCannotListenSaysSoAndPlaysOn)
+{
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.isValid());
+    // Something that is no socket sits where the socket goes.
+    const QString socket = runtimeFile(folder, ".socket");
+    ASSERT_TRUE(QDir().mkpath(socket));
+    AppProcess first(folder, {QStringLiteral("/m/alone.mp3")});
+    ASSERT_TRUE(first.waitForLog(QStringLiteral("queued: /m/alone.mp3")))
+        << "it is the player: " << first.log().toStdString();
+    const QString log = first.log();
+    EXPECT_TRUE(log.contains(QStringLiteral("cannot listen on \"%1\"").arg(socket)))
+        << log.toStdString();
+    EXPECT_EQ(first.process().state(), QProcess::Running);
+}
+
+TEST(Instances, AnotherProgramsListenerKeepsItsSocket)
+{
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString socket = runtimeFile(folder, ".socket");
+    QLocalServer stranger;
+    ASSERT_TRUE(stranger.listen(socket)) << stranger.errorString().toStdString();
+    AppProcess first(folder, {QStringLiteral("/m/alone.mp3")});
+    ASSERT_TRUE(first.waitForLog(QStringLiteral("queued: /m/alone.mp3")))
+        << "it is the player all the same: " << first.log().toStdString();
+    EXPECT_TRUE(first.log().contains(QStringLiteral("cannot listen on \"%1\"").arg(socket)))
+        << first.log().toStdString();
+    QLocalSocket client;
+    client.connectToServer(socket);
+    EXPECT_TRUE(client.waitForConnected(2000)) << "the stranger still answers on its name";
 }
 
 class WithDisplay : public ::testing::Test

@@ -3,6 +3,7 @@
 // writes to the socket may be taken for a command line.
 #include "core/commandline.h"
 #include "core/instancemessage.h"
+#include "tests/support/qtprint.h"
 
 #include <gtest/gtest.h>
 
@@ -47,9 +48,37 @@ TEST(RawCommandLine, QuotesArgumentsWithBlanks)
               QStringLiteral("\"/m/a b.mp3\"|/m/c.mp3"));
 }
 
+TEST(RawCommandLine, EveryNameComesBackAsOneElement)
+{
+    // What a shell hands over: blanks, quotes, "#", "%" and other
+    // scripts are all part of the names.
+    const QStringList names = {
+        QStringLiteral("/m/a b \"c\" #1 100% ñ 日本.mp3"),
+        QStringLiteral("/m/say \"hi there\".wav"),
+        QStringLiteral("/m/it\"s.ogg"),
+        QStringLiteral("/m/plain.mp3"),
+        QStringLiteral("/m/\"quoted\" start.mp3"),
+        QStringLiteral("\tindented.mp3"),
+        QStringLiteral("/m/ends in a tab\t"),
+    };
+    // The location parser takes one pair of enclosing quotes away.
+    const auto unquoted = [](QString element) {
+        if (element.size() >= 2 && element.startsWith(u'"') && element.endsWith(u'"'))
+            element = element.mid(1, element.size() - 2);
+        return element;
+    };
+    for (const QString &name : names)
+        EXPECT_EQ(unquoted(NormalizeCommand(rawCommandLine({name}))), name);
+    const QStringList elements = NormalizeCommand(rawCommandLine(names)).split(u'|');
+    ASSERT_EQ(elements.size(), names.size()) << rawCommandLine(names).toStdString();
+    for (qsizetype i = 0; i < names.size(); ++i)
+        EXPECT_EQ(unquoted(elements[i]), names[i]);
+}
+
 TEST(InstanceMessage, ArrivesWholeInAnyPieces)
 {
-    const QString text = QStringLiteral("\"/музыка/ファイル 1.mp3\" b.wav");
+    const QString text =
+        QStringLiteral("\"/музыка/ファイル 1.mp3\" \"/m/a b \"\"c\"\" #1 100%.mp3\"");
     const QByteArray bytes = encodeInstanceMessage(text);
     for (qsizetype split = 0; split <= bytes.size(); ++split) {
         InstanceMessageReader reader;

@@ -134,6 +134,16 @@ TEST(ClassifyLocation, PercentIsAnEscapeOnlyWhenNoFileHasTheNameAsWritten)
     EXPECT_EQ(localFileOf(QStringLiteral("file://") + literal), literal);
     EXPECT_EQ(localFileOf(QStringLiteral("file://") + dir.filePath(QStringLiteral("a%25b.mp3"))),
               dir.filePath(QStringLiteral("a%b.mp3")));
+    // Nothing below exists: the text alone decides.
+    EXPECT_EQ(localFileOf(QString::fromUtf8("file:///m/a%20b%23c.mp3")),
+              QStringLiteral("/m/a b#c.mp3"));
+    EXPECT_EQ(localFileOf(QString::fromUtf8("file://localhost/m/%E6%97%A5.mp3")),
+              QString::fromUtf8("/m/日.mp3"));
+    // A "%" that starts no escape is a letter of the name.
+    EXPECT_EQ(localFileOf(QString::fromUtf8("file:///m/100% ñ #1.mp3")),
+              QString::fromUtf8("/m/100% ñ #1.mp3"));
+    EXPECT_EQ(localFileOf(QStringLiteral("file:///m/50%off.mp3")), QStringLiteral("/m/50%off.mp3"));
+    EXPECT_EQ(localFileOf(QStringLiteral("/m/100%.mp3")), QStringLiteral("/m/100%.mp3"));
     EXPECT_TRUE(localFileOf(QStringLiteral("http://host/a.mp3")).isEmpty());
     EXPECT_TRUE(localFileOf(QStringLiteral("AudioCD://D:/1/")).isEmpty());
 }

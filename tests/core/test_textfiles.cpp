@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace orvane::core;
 
 namespace {
@@ -84,4 +86,37 @@ TEST(AtomicFile, ReplacesWholeOrNotAtAll)
     EXPECT_TRUE(QFile::permissions(path) & QFileDevice::ReadGroup) << "permissions are kept";
 
     EXPECT_FALSE(writeFileAtomically(dir.filePath(QStringLiteral("no/such/folder/x")), "x"));
+
+    // A new file is as readable as any other the user makes, not private
+    // like a temporary file.
+    const QString fresh = dir.filePath(QStringLiteral("fresh.ovl"));
+    ASSERT_TRUE(writeFileAtomically(fresh, "x"));
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat st {
+    };
+    ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0666u & ~mask);
+}
+
+TEST(AtomicFile, ALinkStaysAndItsTargetKeepsItsPermissions)
+{
+    // A settings file kept with the user's other dotfiles and linked in.
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("kept")));
+    const QString target = dir.filePath(QStringLiteral("kept/setting.ini"));
+    const QString link = dir.filePath(QStringLiteral("setting.ini"));
+    ASSERT_TRUE(writeFileAtomically(target, "old"));
+    ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    ASSERT_TRUE(QFile::link(QStringLiteral("kept/setting.ini"), link));
+
+    ASSERT_TRUE(writeFileAtomically(link, "new"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink()) << "the link is not replaced by a file";
+    EXPECT_EQ(readAll(target), "new");
+    struct stat st {
+    };
+    ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("kept"))).entryList(QDir::Files).size(), 1)
+        << "no temporary file is left";
 }

@@ -126,6 +126,35 @@ TEST_F(Names, RelativeNamesOfEitherStartAreFilesInTheFolderGiven)
     EXPECT_TRUE(first.waitForWindow(QStringLiteral("^Could Not Add"), 1).isEmpty());
 }
 
+TEST_F(Names, NamesWithQuotesHashesAndPercentsPlayFromEitherStart)
+{
+    // Untagged clips, so the playlist shows each name as it reached the list.
+    const QString first = QStringLiteral("a b \"c\" #1 100% ñ 日本");
+    const QString second = QStringLiteral("d \"e f\" #2 50%off ü 東京");
+    const QString longer = orvane::test::generatedMedia(
+        QStringLiteral("e2e-names-21s.ogg"),
+        sine(21) + QStringList{QStringLiteral("-c:a"), QStringLiteral("libvorbis")});
+    const QString music =
+        folderWith(QStringLiteral("music"), {{first + QStringLiteral(".wav"), wavClip()},
+                                             {second + QStringLiteral(".ogg"), longer}});
+
+    Player &player = startIn(m_desktop.home(), {music + u'/' + first + QStringLiteral(".wav")});
+    ASSERT_TRUE(waitForRows(player, 1));
+    EXPECT_TRUE(waitForStart(player, 20)) << player.statusText().toStdString();
+
+    Player again(m_desktop, m_folder);
+    again.setWorkingDirectory(music);
+    ASSERT_TRUE(again.start({second + QStringLiteral(".ogg")}));
+    EXPECT_EQ(again.waitForExit(15000), 0) << again.log().toStdString();
+    ASSERT_TRUE(waitForRows(player, 2)) << player.log().toStdString();
+    EXPECT_EQ(player.playlist(), QStringList({first, second}));
+    EXPECT_TRUE(player.waitForWindow(QStringLiteral("^Could Not Add"), 1).isEmpty());
+
+    // The handed-over file plays too.
+    player.playerctl({QStringLiteral("next")});
+    EXPECT_TRUE(waitForStart(player, 21)) << player.statusText().toStdString();
+}
+
 TEST_F(Names, ATypedNameIsAFileWhereTheUserIs)
 {
     const QString music =

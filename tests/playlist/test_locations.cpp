@@ -3,12 +3,16 @@
 #include "playlist/locationlist.h"
 #include "playlist/locations.h"
 
+#include "core/commandline.h"
 #include "core/filetypes.h"
+#include "core/instancemessage.h"
 #include "core/textcodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include "tests/support/qtprint.h"
 
 #include <gtest/gtest.h>
 
@@ -332,4 +336,27 @@ TEST(Locations, RelativeAndTypedNamesBecomeAbsoluteWhereTheyWereGiven)
 
     EXPECT_EQ(AbsoluteCommandLine({q(u"a.mp3"), q(u"/x/b.wav")}, cwd),
               q(u"/home/u/music/a.mp3 /x/b.wav"));
+}
+
+TEST(Locations, AwkwardNamesReachTheListWholeFromEitherStart)
+{
+    // Given to a first start, or handed over by a second one in another
+    // folder: each name is one location, letter for letter.
+    const QStringList names = {q(u"a b \"c\" #1 100% ñ 日本.wav"),
+                               q(u"/m/d \"e f\" #2 50% ü 東京.ogg"), q(u"it\"s.mp3")};
+    const QString cwd = q(u"/home/u/music");
+    const QString raw = AbsoluteCommandLine(names, cwd);
+    orvane::core::InstanceMessageReader reader;
+    ASSERT_EQ(reader.feed(orvane::core::encodeInstanceMessage(raw)),
+              orvane::core::InstanceMessageReader::State::Complete);
+    const QStringList expected = {q(u"file:///home/u/music/a b \"c\" #1 100% ñ 日本.wav"),
+                                  q(u"file:///m/d \"e f\" #2 50% ü 東京.ogg"),
+                                  q(u"file:///home/u/music/it\"s.mp3")};
+    EXPECT_EQ(locationsOf(ParseLocationList(orvane::core::NormalizeCommand(reader.text()))),
+              expected);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(locationsOf(ParseLocationList(
+                      orvane::core::NormalizeCommand(AbsoluteCommandLine({names[i]}, cwd)))),
+                  QStringList{expected[i]});
+    }
 }

@@ -25,6 +25,7 @@
 #include "playlist/sessionplaylist.h"
 #include "ui/main/artwork.h"
 #include "ui/main/controlbar.h"
+#include "ui/main/droppedlocations.h"
 #include "ui/main/mainmenus.h"
 #include "ui/main/mprisservice.h"
 #include "ui/main/nativewindow.h"
@@ -42,7 +43,6 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QSlider>
-#include <QUrl>
 #include <QWindow>
 
 namespace orvane::ui {
@@ -253,12 +253,10 @@ void frmNormal::dragEnterEvent(QDragEnterEvent *event)
 
 void frmNormal::dropEvent(QDropEvent *event)
 {
-    QStringList names;
-    for (const QUrl &url : event->mimeData()->urls())
-        names.append(url.isLocalFile() ? url.toLocalFile() : url.toString());
+    const QString names = DroppedLocationList(*event->mimeData());
     if (names.isEmpty())
         return;
-    modMain::PendingCommand.push(names.join(QLatin1Char('|')));
+    modMain::PendingCommand.push(names);
     event->acceptProposedAction();
 }
 
