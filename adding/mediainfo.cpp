@@ -1,6 +1,7 @@
 #include "adding/mediainfo.h"
 
 #include "core/language.h"
+#include "core/location.h"
 #include "playback/controller.h"
 #include "playback/engine/mediaplayer.h"
 #include "playback/engine/realplayer.h"
@@ -109,7 +110,8 @@ QString TitleWhenUntagged(const QString &location)
     if (!disc) {
         // "?" and "#" end the path of a web URL; in a file's name they are
         // letters like any other.
-        QString path = playlist::LocalPathOf(location);
+        QString path =
+            core::locationScheme(location).isEmpty() ? location : core::localFileOf(location);
         if (path.isEmpty())
             path = QUrl::fromPercentEncoding(
                 location.section(u'?', 0, 0).section(u'#', 0, 0).toUtf8());
