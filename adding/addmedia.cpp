@@ -2,6 +2,7 @@
 
 #include "adding/mediainfo.h"
 
+#include "core/busywork.h"
 #include "core/drives.h"
 #include "core/filetypes.h"
 #include "core/language.h"
@@ -19,12 +20,10 @@
 #include "playlist/playlistitem.h"
 #include "playlist/playliststore.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QTimer>
 
 #include <algorithm>
 #include <ctime>
@@ -54,34 +53,32 @@ QString statusText(const char *key)
 // Lets pending events run once, without waiting for more.
 void letEventsRun()
 {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    core::pumpEvents(0);
 }
 
 enum class Wait { Done, Failed, Skipped, TimedOut };
 
 // Pumps events until done() holds. failed() ends the wait early, as does a
-// skip request; the wait never outlasts the engine wait bound. Each pass
-// sleeps until the next event (the wake-up timer bounds the sleep), so a
-// long wait costs no CPU.
+// skip request or the window closing; the wait never outlasts the engine
+// wait bound. Each pass sleeps until the next event or 10 ms, so a long
+// wait costs no CPU.
 template <typename Done, typename Failed>
 Wait waitFor(Done done, Failed failed, const ProgressSink *progress)
 {
     QElapsedTimer clock;
     clock.start();
-    QTimer wakeUp;
-    wakeUp.start(10);
     for (;;) {
         if (failed())
             return Wait::Failed;
         // A Skip pressed in the pass the engine answered in still skips:
         // the user asked for it, whatever came first.
-        if (progress && progress->SkipRequested)
+        if ((progress && progress->SkipRequested) || core::busyWorkCancelled())
             return Wait::Skipped;
         if (done())
             return Wait::Done;
         if (clock.elapsed() >= addingOptions().engineWaitMs)
             return Wait::TimedOut;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        core::pumpEvents(10);
     }
 }
 
@@ -521,11 +518,14 @@ bool AddMedia(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer &re
         return false;
     }
     s_adding = true;
+    const core::BusyScope busy;
     bool added = addMediaOnce(locations, mediaPlayer, realPlayer, view, silSeek, window);
-    while (!s_waitingLists.isEmpty())
+    while (!s_waitingLists.isEmpty() && !core::busyWorkCancelled())
         added = addMediaOnce(s_waitingLists.takeFirst(), mediaPlayer, realPlayer, view, silSeek,
                              window) ||
                 added;
+    // Closing the window ended the walk: what waited goes with it.
+    s_waitingLists.clear();
     s_adding = false;
     return added;
 }
@@ -553,7 +553,7 @@ bool addMediaOnce(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer
     bool walked = true;
     for (qint32 j = 0; j < total; ++j) {
         const QString &location = table.at(j).location;
-        if (progress.CancelRequested) {
+        if (progress.CancelRequested || core::busyWorkCancelled()) {
             progress.Show_Status(statusText("mesCancel"), none, none, -1, -1, 0, 0);
             walked = false;
             break;
@@ -584,7 +584,7 @@ bool addMediaOnce(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer
             // Cancel also gives up the probe under way, which says nothing
             // about the location: reporting it as one that cannot be added
             // would blame a good file for the user's choice.
-            if (progress.CancelRequested)
+            if (progress.CancelRequested || core::busyWorkCancelled())
                 continue;
             noteFailure(progress, failed, location, probeFailure(kind, progress));
         }
@@ -626,6 +626,9 @@ bool addMediaOnce(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer
     playback::ResetEngines(mediaPlayer, realPlayer, silSeek, true);
     dialog.reset();
     reportWalk(clock, total, view.count(), failed.size());
+    // A window that is closing neither shows the log nor starts to play.
+    if (core::busyWorkCancelled())
+        return added;
     showFailures(window, failed);
     if (added && core::modMain::AutoPlay)
         playback::PlayItem(mediaPlayer, realPlayer, view, silSeek);

@@ -1,25 +1,11 @@
 #include "playback/eventpump.h"
 
-#include <QCoreApplication>
-#include <QTimer>
-
 namespace orvane::playback {
 
 namespace {
 int g_activeWaits = 0;
 bool g_cancelled = false;
 } // namespace
-
-void pumpEventsOnce(int maxWaitMs)
-{
-    // The timer only bounds the sleep: whichever comes first, an event or
-    // its expiry, ends the wait.
-    QTimer guard;
-    guard.setSingleShot(true);
-    guard.setTimerType(Qt::PreciseTimer);
-    guard.start(maxWaitMs);
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-}
 
 void CancelLoadWait()
 {

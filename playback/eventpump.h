@@ -4,10 +4,6 @@
 
 namespace orvane::playback {
 
-// Lets pending events run; when none is pending, sleeps until one arrives
-// or maxWaitMs have passed. Never spins.
-void pumpEventsOnce(int maxWaitMs);
-
 // Outcome of waiting for the engines to take a location.
 enum class LoadWait { Ready, Failed, TimedOut, Cancelled };
 

@@ -1,3 +1,4 @@
+#include "core/busywork.h"
 #include "playback/controllerdetail.h"
 #include "playback/engine/mediaplayer.h"
 #include "playback/engine/realplayer.h"
@@ -29,7 +30,7 @@ LoadWait waitForEngines(MediaPlayer &mediaPlayer, const std::function<bool()> &r
             result = LoadWait::Failed;
             break;
         }
-        if (loadWaitCancelled()) {
+        if (loadWaitCancelled() || core::busyWorkCancelled()) {
             result = LoadWait::Cancelled;
             break;
         }
@@ -37,7 +38,7 @@ LoadWait waitForEngines(MediaPlayer &mediaPlayer, const std::function<bool()> &r
             result = LoadWait::TimedOut;
             break;
         }
-        pumpEventsOnce(kWaitSliceMs);
+        core::pumpEvents(kWaitSliceMs);
     }
     endLoadWait();
     return result;

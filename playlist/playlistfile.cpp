@@ -8,11 +8,11 @@
 #include "playlist/textpieces.h"
 
 #include "core/atomicfile.h"
+#include "core/busywork.h"
 #include "core/messagebox.h"
 #include "core/textcodec.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -128,8 +128,7 @@ void reportWriteFailure(const QString &path)
 
 void letEventsRun()
 {
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents();
+    core::pumpEvents(0);
 }
 
 ViewItem viewItemOf(int index, const PlayListItem &item)

@@ -1,6 +1,7 @@
 // Adding media with both real engines on files made by ffmpeg.
 #include "addingfixture.h"
 
+#include "core/busywork.h"
 #include "core/drives.h"
 #include "core/language.h"
 #include "playlist/locations.h"
@@ -202,6 +203,29 @@ TEST_F(AddingTest, CancelEndsTheWalkAndKeepsWhatWasAdded)
     EXPECT_EQ(window.errorLogsShown, 0) << "the file Cancel cut short is no failure";
     // The walk ended early: nothing was selected for it.
     EXPECT_EQ(view.selectedPosition(), -1);
+}
+
+// Closing the window cuts the walk short in the middle of a probe: the
+// probe gives up at once, nothing after it is added, no log comes up and
+// nothing starts to play under a window that is going away.
+TEST_F(AddingTest, ClosingTheWindowEndsTheWalkWithoutALogOrPlay)
+{
+    core::modMain::AutoPlay = true;
+    const QString missing = fileLocation(temp.filePath(QStringLiteral("missing.mp3")));
+    window.onShow = [&](RecordingProgress &, const StatusCall &call) {
+        if (call.current == 2)
+            core::cancelBusyWork();
+    };
+
+    ASSERT_TRUE(add(fileLocation(toneMp3()) + u'|' + missing + u'|' + fileLocation(toneWav())));
+
+    ASSERT_EQ(view.count(), 1);
+    EXPECT_EQ(window.errorLogsShown, 0);
+    EXPECT_EQ(playback::state::LoadedMediaType, 0);
+    EXPECT_FALSE(core::isBusy());
+    EXPECT_FALSE(core::busyWorkCancelled()) << "the next walk runs whole";
+    EXPECT_FALSE(add(missing));
+    EXPECT_EQ(window.errorLogsShown, 1);
 }
 
 TEST_F(AddingTest, FolderAddsItsMediaFilesInNaturalOrder)
