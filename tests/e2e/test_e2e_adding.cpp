@@ -125,3 +125,40 @@ TEST_F(Adding, CancelInTheProgressDialogKeepsWhatWasAddedSoFar)
         << "and nothing is added after the cancel: " << rows << " -> " << player.playlistRows();
     EXPECT_EQ(player.playlist().value(0), m_titles.at(0));
 }
+
+// While the list is added, the user reaches for the keys and the desktop's
+// media controls: Clear, Play and MPRIS Play wait for no one and must not
+// take the list or the engines from the walk. They are refused; the walk
+// adds every file, each titled from its own tags, and then plays the first.
+TEST_F(Adding, CommandsDuringTheAddingLeaveTheListAndTheEnginesToIt)
+{
+    Player &player = startPlayer({longList(kFiles)});
+    ASSERT_FALSE(player.waitForWindow(QStringLiteral("^Adding Media"), 20000).isEmpty());
+    player.activate();
+    player.key(QStringLiteral("ctrl+Delete"));
+    player.key(QStringLiteral("ctrl+p"));
+    player.playerctl({QStringLiteral("play")});
+    player.key(QStringLiteral("ctrl+Delete"));
+
+    ASSERT_TRUE(player.waitForNoWindow(QStringLiteral("^Adding Media"), 30000));
+    ASSERT_EQ(player.playlistRows(), kFiles) << "nothing was cleared under the walk";
+    const QStringList shown = player.playlist();
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        ASSERT_EQ(shown.at(i), m_titles.at(i % m_titles.size())) << "row " << i;
+    EXPECT_TRUE(waitForWord(player, QStringLiteral("Playing")));
+    EXPECT_EQ(player.playerctl({QStringLiteral("metadata"), QStringLiteral("title")}),
+              m_titles.at(0));
+}
+
+// Closing the window ends the adding like Cancel, and the program with it:
+// no error log, nothing starts to play, gone within two seconds.
+TEST_F(Adding, ClosingTheWindowDuringTheAddingEndsTheProgramSoon)
+{
+    Player &player = startPlayer({longList(2 * kFiles)});
+    ASSERT_FALSE(player.waitForWindow(QStringLiteral("^Adding Media"), 20000).isEmpty());
+    player.activate();
+    player.key(QStringLiteral("alt+F4"));
+    EXPECT_EQ(player.waitForExit(2000), 0) << "still running 2 s after the close:\n"
+                                           << player.backtrace().toStdString();
+    EXPECT_FALSE(player.log().contains(QStringLiteral("Could Not Add")));
+}

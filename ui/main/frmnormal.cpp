@@ -1,6 +1,7 @@
 #include "ui/main/frmnormal.h"
 
 #include "adding/addmedia.h"
+#include "core/busywork.h"
 #include "core/commandline.h"
 #include "core/inifile.h"
 #include "core/language.h"
@@ -36,6 +37,7 @@
 #include "ui/main/windowsettings.h"
 #include "ui/toolkit/commondialog.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -44,6 +46,8 @@
 #include <QMimeData>
 #include <QSlider>
 #include <QWindow>
+
+#include <utility>
 
 namespace orvane::ui {
 
@@ -105,8 +109,8 @@ void frmNormal::createEngines()
     connect(m_silSeek, &QSlider::sliderMoved, this, [this] { m_session->silSeek_Scroll(); });
     connect(m_silSeek, &QSlider::sliderReleased, this, [this] { m_session->silSeek_Change(); });
     // The wheel, the keys and a page step move the bar without a drag to
-    // end: each is a seek of its own, or the next refresh puts the bar
-    // back. The value follows the action once the signal has returned.
+    // end: they seek too, or the next refresh puts the bar back. The value
+    // follows the action once the signal has returned.
     connect(m_silSeek, &QAbstractSlider::actionTriggered, this, [this] {
         if (!m_silSeek->isSliderDown())
             QMetaObject::invokeMethod(
@@ -181,6 +185,10 @@ void frmNormal::startProcessing()
 void frmNormal::addMedia(const QString &locations)
 {
     adding::AddMedia(locations, *m_mediaPlayer, *m_realPlayer, *m_model, m_seekBar.get(), this);
+    if (std::exchange(m_closeWhenIdle, false) && !core::isBusy()) {
+        close();
+        return;
+    }
     playbackChanged();
 }
 
@@ -230,6 +238,17 @@ void frmNormal::Form_LinkExecute(const QString &commandText, int &cancel)
 
 void frmNormal::closeEvent(QCloseEvent *event)
 {
+    // Media being added holds the engines and the list until its walk
+    // returns, which a closing window cuts short: the window closes then.
+    if (core::isBusy()) {
+        core::cancelBusyWork();
+        m_closeWhenIdle = true;
+        // The error log of the walk goes with the window.
+        if (QWidget *modal = QApplication::activeModalWidget(); modal && modal != this)
+            modal->close();
+        event->ignore();
+        return;
+    }
     Form_QueryUnload();
     event->accept();
 }

@@ -155,6 +155,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool refusedWhileBusy();
     void showLoadedMediaInfo();
     void buildPanels();
     QWidget *buildControlPanel();
@@ -198,6 +199,7 @@ private:
     QString m_settingsFile;
     bool m_loaded = false;
     bool m_unloaded = false;
+    bool m_closeWhenIdle = false; // closed while adding: once it has ended
     int m_pictureSizeMode = 0;
     bool m_panelsReady = false;
     qint32 m_previousWindowState = 0;

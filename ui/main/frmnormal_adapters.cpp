@@ -199,7 +199,7 @@ void frmNormal::pause()
 void frmNormal::goTo(const QString &key)
 {
     const int position = m_model->positionOfKey(key);
-    if (position < 0 || !m_session)
+    if (position < 0 || !m_session || refusedWhileBusy())
         return;
     m_model->setSelectedPosition(position);
     m_session->setStopRequested(true);
@@ -208,7 +208,7 @@ void frmNormal::goTo(const QString &key)
 
 void frmNormal::setPositionUs(qint64 position)
 {
-    if (m_mediaPlayer)
+    if (m_mediaPlayer && !refusedWhileBusy())
         playback::SeekMedia(*m_mediaPlayer, *m_realPlayer, double(position) / 1e6);
 }
 

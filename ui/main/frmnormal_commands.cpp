@@ -1,6 +1,7 @@
 // The commands the toolbars and the playlist view reach: File, Play and
 // PlayList menu ids, the view's clicks and the mute button.
 #include "adding/mediainfo.h"
+#include "core/busywork.h"
 #include "core/language.h"
 #include "core/messagebox.h"
 #include "core/modmain.h"
@@ -37,8 +38,21 @@ void beep()
 
 } // namespace
 
+// While media is being added the engines and the list belong to the
+// adding: a command that would touch them is refused with the beep. What
+// the user drops or a second start sends waits for the adding instead.
+bool frmNormal::refusedWhileBusy()
+{
+    if (!core::isBusy())
+        return false;
+    beep();
+    return true;
+}
+
 void frmNormal::ovmFile_MenuClick(int id)
 {
+    if (id != 5 && refusedWhileBusy())
+        return; // Quit stays: it ends the adding like Cancel
     switch (id) {
     case 1:
         showOpenDialog(1);
@@ -101,13 +115,15 @@ void frmNormal::showOpenDialog(qint16 openMode)
 
 void frmNormal::showOptionsDialog()
 {
+    if (refusedWhileBusy())
+        return;
     frmOptions dialog(m_settingsFile, this);
     dialog.exec();
 }
 
 void frmNormal::ovmPlay_MenuClick(int id)
 {
-    if (!m_session)
+    if (!m_session || refusedWhileBusy())
         return;
     m_session->ovmPlay_MenuClick(id, m_session->repeatAll());
     playbackChanged();
@@ -117,6 +133,8 @@ void frmNormal::ovmPlayList_MenuClick(int id)
 {
     if (!m_session)
         return; // still starting: the engines are not there yet
+    if (id != 31 && id != 32 && refusedWhileBusy())
+        return;
     bool ok = true;
     switch (id) {
     case 21:
@@ -167,7 +185,7 @@ void frmNormal::showLoadedMediaInfo()
 
 void frmNormal::lstPlayList_ItemClick()
 {
-    if (!m_session || m_model->selectedPosition() < 0)
+    if (!m_session || m_model->selectedPosition() < 0 || refusedWhileBusy())
         return;
     if (playback::state::LoadedMediaType != 0) {
         m_session->setStopRequested(true);
@@ -180,7 +198,8 @@ void frmNormal::lstPlayList_ItemClick()
 
 void frmNormal::lstPlayList_DblClick()
 {
-    if (!m_session || m_model->selectedPosition() < 0 || playback::state::LoadedMediaType != 0)
+    if (!m_session || m_model->selectedPosition() < 0 || playback::state::LoadedMediaType != 0 ||
+        refusedWhileBusy())
         return;
     m_session->setStopRequested(true);
     playback::PlayItem(*m_mediaPlayer, *m_realPlayer, *m_model, m_seekBar.get());

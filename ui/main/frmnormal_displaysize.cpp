@@ -9,7 +9,7 @@ namespace orvane::ui {
 
 void frmNormal::ovmoDisplaySizes_MenuClick(int id)
 {
-    if (id < 65 || id > 67)
+    if (id < 65 || id > 67 || refusedWhileBusy())
         return;
     m_pictureSizeMode = id - 65;
     // With nothing loaded (or before the engines exist) the size still

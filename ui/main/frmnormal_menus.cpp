@@ -96,7 +96,7 @@ void frmNormal::changePlayListHeight(int id)
 
 void frmNormal::ovmEngines_MenuClick(int id)
 {
-    if (!m_mediaPlayer || !m_realPlayer)
+    if (!m_mediaPlayer || !m_realPlayer || refusedWhileBusy())
         return;
     const QString caption = m_menus ? m_menus->menuCaption(id).remove(QLatin1Char('&')) : QString();
     playback::EngineReport report;

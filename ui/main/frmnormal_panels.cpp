@@ -115,7 +115,7 @@ QWidget *frmNormal::buildControlPanel()
         const QString key = action->data().toString().toLower();
         if (key == QStringLiteral("sound"))
             runSoundAction();
-        else if (m_session)
+        else if (m_session && !refusedWhileBusy())
             m_session->tobControl_ButtonClick(key);
     });
     row->addWidget(m_tobControl);
