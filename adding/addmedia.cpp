@@ -1,5 +1,6 @@
 #include "adding/addmedia.h"
 
+#include "adding/logging.h"
 #include "adding/mediainfo.h"
 
 #include "core/busywork.h"
@@ -23,7 +24,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLoggingCategory>
 
 #include <algorithm>
 #include <ctime>
@@ -33,9 +33,6 @@ namespace orvane::adding {
 using playback::MediaPlayer;
 using playback::RealPlayer;
 namespace state = playback::state;
-
-// Info: one line per walk with its figures, for whoever tunes adding.
-Q_LOGGING_CATEGORY(lcAdding, "orvane.adding", QtWarningMsg)
 
 AddingOptions &addingOptions()
 {

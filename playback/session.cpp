@@ -1,12 +1,12 @@
 #include "playback/session.h"
 
 #include "core/language.h"
-#include "core/logging.h"
 #include "core/messagebox.h"
 #include "core/modmain.h"
 #include "playback/engine/mediaplayer.h"
 #include "playback/engine/realplayer.h"
 #include "playback/errorhandlers.h"
+#include "playback/logging.h"
 #include "playback/navigation.h"
 #include "playback/playbackwindow.h"
 #include "playback/processing.h"
@@ -250,7 +250,7 @@ void PlaybackSession::reportFailures(const FailedItems &failed)
         const QString &location = playlist::PlayList.at(*it).FILENAME;
         m_failureText = core::GetText(QStringLiteral("Status"), QStringLiteral("mesMissing"))
                             .arg(playlist::FileNamePart(location));
-        qCWarning(core::lcCore).noquote() << "not there:" << location;
+        qCWarning(lcPlayback).noquote() << "not there:" << location;
         m_memory.statusText = m_failureText;
         setStatus(m_failureText);
         return;

@@ -22,6 +22,18 @@ const QString &columnText(const ViewItem &item, int column)
     }
 }
 
+// Qt's tooltip renders anything that looks like markup, and titles and file
+// names come from tags and disks. Escaped and kept on one paragraph with its
+// spaces, the text reads as written. (Qt::convertFromPlainText does this in
+// QtGui, which this layer does not use.)
+QString toolTipOf(const QString &text)
+{
+    if (text.isEmpty())
+        return text;
+    return QStringLiteral("<p style=\"white-space:pre\">") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
+}
+
 } // namespace
 
 PlayListModel::PlayListModel(QObject *parent)
@@ -76,8 +88,9 @@ QVariant PlayListModel::data(const QModelIndex &index, int role) const
     const ViewItem &item = m_items[index.row()];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return columnText(item, index.column());
+    case Qt::ToolTipRole:
+        return toolTipOf(columnText(item, index.column()));
     case Qt::CheckStateRole:
         if (index.column() == 0)
             return item.checked ? Qt::Checked : Qt::Unchecked;

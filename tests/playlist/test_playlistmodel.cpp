@@ -3,6 +3,9 @@
 #include "playlist/playlistmodel.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
+#include "tests/support/qtprint.h"
+
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -195,6 +198,38 @@ TEST(PlayListModel, ChecksAndColumnsReachTheView)
     EXPECT_EQ(PlayList[0].DOPLAY, kTrue) << "the record follows the box";
     EXPECT_EQ(editedKey, u"num0");
     EXPECT_TRUE(editedCheck);
+}
+
+// What a tooltip shows of a text: Qt's tooltip takes anything that looks
+// like markup as rich text.
+QString shownAsToolTip(const QString &toolTip)
+{
+    QTextDocument document;
+    if (Qt::mightBeRichText(toolTip))
+        document.setHtml(toolTip);
+    else
+        document.setPlainText(toolTip);
+    return document.toPlainText();
+}
+
+TEST(PlayListModel, ToolTipsShowTagsAsWritten)
+{
+    ResetPlayList();
+    const QString markup = QStringLiteral("<b>Bold</b> & <a href=\"x\">link</a>");
+    const QString spaced = QStringLiteral("Two  spaces &amp; an entity");
+    const QString file = QStringLiteral("/m/<i>a</i>.mp3");
+    PlayListModel model;
+    model.appendItems({{QStringLiteral("num0"), markup, spaced, file, true},
+                       {QStringLiteral("num1"), QStringLiteral("Plain"), QString(),
+                        QStringLiteral("b.mp3"), true}});
+    EXPECT_EQ(shownAsToolTip(model.data(model.index(0, 0), Qt::ToolTipRole).toString()), markup);
+    EXPECT_EQ(shownAsToolTip(model.data(model.index(0, 1), Qt::ToolTipRole).toString()), spaced);
+    EXPECT_EQ(shownAsToolTip(model.data(model.index(0, 2), Qt::ToolTipRole).toString()), file);
+    EXPECT_EQ(shownAsToolTip(model.data(model.index(1, 0), Qt::ToolTipRole).toString()), u"Plain");
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(), markup)
+        << "the view draws plain text itself";
+    // An empty tooltip is no tooltip; markup around nothing would show an empty box.
+    EXPECT_TRUE(model.data(model.index(1, 1), Qt::ToolTipRole).toString().isEmpty());
 }
 
 TEST(PlayListModel, BulkAppendIsOneInsertion)

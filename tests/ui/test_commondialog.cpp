@@ -2,6 +2,8 @@
 // flags, the FileName of a choice and of a cancel.
 #include "ui/toolkit/commondialog.h"
 
+#include "tests/support/showntext.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -285,6 +287,24 @@ TEST_F(CommonDialogTest, MissingFolderIsRefusedWhenThePathMustExist)
     comDialog.Flags = 0;
     comDialog.ShowSave();
     EXPECT_EQ(comDialog.FileName, missing);
+
+    // The warning shows the folder's name as written, not as markup.
+    const QString marked = temp.filePath(QStringLiteral("<b>gone</b>"));
+    QString shown;
+    answer([&](QFileDialog &dialog) {
+        dialog.selectFile(marked + QStringLiteral("/new.ovl"));
+        whenShown<QMessageBox>([&](QMessageBox *box) {
+            if (const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+                shown = test::shownText(*label);
+            box->accept();
+        });
+        static_cast<QDialog &>(dialog).accept();
+        dialog.reject();
+        return dialog.result();
+    });
+    comDialog.Flags = 0x80800;
+    comDialog.ShowSave();
+    EXPECT_TRUE(shown.startsWith(marked + QLatin1Char('\n'))) << shown.toStdString();
 }
 
 } // namespace

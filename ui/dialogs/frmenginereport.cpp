@@ -11,6 +11,19 @@
 
 namespace orvane::ui {
 
+namespace {
+
+// Rows carry what the engine read from the media (titles, authors, names):
+// markup in them is shown as written.
+QLabel *plainLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
 frmEngineReport::frmEngineReport(const playback::EngineReport &report, QWidget *owner)
     : QDialog(owner)
 {
@@ -19,14 +32,14 @@ frmEngineReport::frmEngineReport(const playback::EngineReport &report, QWidget *
     auto *layout = new QVBoxLayout(this);
     auto *rows = new QFormLayout;
     for (const auto &[label, value] : report.rows) {
-        auto *text = new QLabel(value, this);
+        auto *text = plainLabel(value, this);
         text->setTextInteractionFlags(Qt::TextSelectableByMouse);
         text->setWordWrap(true);
         m_values.append(text);
         if (label.isEmpty())
             rows->addRow(text);
         else
-            rows->addRow(label + QLatin1Char(':'), text);
+            rows->addRow(plainLabel(label + QLatin1Char(':'), this), text);
     }
     layout->addLayout(rows);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

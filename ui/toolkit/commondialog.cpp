@@ -60,12 +60,7 @@ public:
                 const QString folder = QFileInfo(file).absolutePath();
                 if (QFileInfo(folder).isDir())
                     continue;
-                QMessageBox::warning(
-                    this, windowTitle(),
-                    QCoreApplication::translate("QFileDialog",
-                                                "%1\nDirectory not found.\nPlease verify the "
-                                                "correct directory name was given.")
-                        .arg(QDir::toNativeSeparators(folder)));
+                warnMissing(folder);
                 return;
             }
         }
@@ -73,6 +68,19 @@ public:
     }
 
 private:
+    void warnMissing(const QString &folder)
+    {
+        QMessageBox box(QMessageBox::Warning, windowTitle(),
+                        QCoreApplication::translate("QFileDialog",
+                                                    "%1\nDirectory not found.\nPlease verify the "
+                                                    "correct directory name was given.")
+                            .arg(QDir::toNativeSeparators(folder)),
+                        QMessageBox::Ok, this);
+        // A folder name is the user's, markup and all.
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+
     bool m_pathMustExist;
 };
 

@@ -63,6 +63,8 @@ core::MessageResult QtMessageBox::show(const QString &text, const QString &title
                                        core::MessageIcon icon, core::MessageButtons buttons)
 {
     QMessageBox box(toQt(icon), title, text, toQt(buttons), QApplication::activeWindow());
+    // The texts carry titles and file names: markup in them is theirs, not ours.
+    box.setTextFormat(Qt::PlainText);
     return fromQt(box.exec());
 }
 
