@@ -253,12 +253,6 @@ TEST(NaturalOrder, DigitRunsCompareAsNumbers)
             << c.a << " < " << c.b;
 }
 
-} // namespace
-} // namespace orvane::test
-
-namespace orvane::test {
-namespace {
-
 TEST_F(AddingTest, VideoCdFolderGivesOneItemPerTrack)
 {
     const QString mpeg = generatedMedia(
@@ -298,12 +292,6 @@ TEST_F(AddingTest, AudioCdWithoutADeviceIsListedAsFailed)
     EXPECT_EQ(window.errorLog[0].second, QStringLiteral("AudioCD://Q:/"));
 }
 
-} // namespace
-} // namespace orvane::test
-
-namespace orvane::test {
-namespace {
-
 TEST_F(AddingTest, AListArrivingDuringAWalkIsAddedAfterIt)
 {
     const QString late = fileLocation(toneMp3(2.0));
@@ -327,12 +315,6 @@ TEST_F(AddingTest, AListArrivingDuringAWalkIsAddedAfterIt)
     EXPECT_EQ(recordAt(1).FILENAME, fileLocation(toneWav()));
     EXPECT_EQ(recordAt(2).FILENAME, late);
 }
-
-} // namespace
-} // namespace orvane::test
-
-namespace orvane::test {
-namespace {
 
 TEST_F(AddingTest, AnEngineThatNeverAnswersFailsTheLocationAtTheBound)
 {
