@@ -277,12 +277,6 @@ TEST(NaturalOrder, DigitRunsCompareAsNumbers)
             << c.a << " < " << c.b;
 }
 
-} // namespace
-} // namespace orvane::test
-
-namespace orvane::test {
-namespace {
-
 TEST_F(AddingTest, VideoCdFolderGivesOneItemPerTrack)
 {
     const QString mpeg = generatedMedia(
@@ -322,12 +316,6 @@ TEST_F(AddingTest, AudioCdWithoutADeviceIsListedAsFailed)
     EXPECT_EQ(window.errorLog[0].second, QStringLiteral("AudioCD://Q:/"));
 }
 
-} // namespace
-} // namespace orvane::test
-
-namespace orvane::test {
-namespace {
-
 TEST_F(AddingTest, AListArrivingDuringAWalkIsAddedAfterIt)
 {
     const QString late = fileLocation(toneMp3(2.0));
@@ -351,12 +339,6 @@ TEST_F(AddingTest, AListArrivingDuringAWalkIsAddedAfterIt)
     EXPECT_EQ(recordAt(1).FILENAME, fileLocation(toneWav()));
     EXPECT_EQ(recordAt(2).FILENAME, late);
 }
-
-} // namespace
-} // namespace orvane::test
-
-namespace orvane::test {
-namespace {
 
 TEST_F(AddingTest, AnEngineThatNeverAnswersFailsTheLocationAtTheBound)
 {

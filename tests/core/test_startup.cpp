@@ -92,13 +92,11 @@ TEST_F(StartupTest, LanguageFallsBackToTheDefaultAfterReportingAnOldFile)
     EXPECT_EQ(modMain::LanguageFile, good);
 }
 
-TEST_F(StartupTest, ScreenSaverSettingsMatchExactlyAndNeedNoBus)
+// The exact texts are told apart against a bus in SessionBus.OnlyTheExactTextsCount.
+TEST_F(StartupTest, ScreenSaverSettingsNeedNoBus)
 {
-    // The test has no session bus: both directions must be silent no-ops.
+    // Without a session bus both directions must be silent no-ops.
     qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
-    write("[General Setting]\r\nRun Screen Saver=no\r\nSet Screen Saver=Yes\r\n");
-    ApplyScreenSaverSetting(m_ini);
-    EXPECT_FALSE(ScreenSaver::isInhibited());
     write("[General Setting]\r\nRun Screen Saver=No\r\nSet Screen Saver=Yes\r\n");
     ApplyScreenSaverSetting(m_ini);
     RestoreScreenSaver(m_ini);

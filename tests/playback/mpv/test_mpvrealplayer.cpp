@@ -195,21 +195,10 @@ TEST_F(MpvRealPlayerTest, StatesFollowPlayPauseStop)
     EXPECT_LT(m_engine.position(), 1000);
 }
 
-TEST_F(MpvRealPlayerTest, PositionFollowsTheClockAndSeeks)
+TEST_F(MpvRealPlayerTest, SeeksWhilePlayingAndWhileStopped)
 {
     ASSERT_TRUE(playUntilPlaying(fileUrl(toneMp3(10.0))));
     EXPECT_NEAR(m_engine.length(), 10000, 150);
-    const qint32 first = m_engine.position();
-    QElapsedTimer clock;
-    clock.start();
-    waitUntil([] { return false; }, 1000);
-    const qint64 elapsed = clock.elapsed();
-    const qint32 moved = m_engine.position() - first;
-    // Wide bounds: a busy machine delays both clocks, but a sink that does
-    // not keep time would race through the clip or stand still.
-    EXPECT_GT(moved, elapsed / 3);
-    EXPECT_LT(moved, elapsed * 2 + 100);
-
     m_engine.setPosition(6000);
     EXPECT_EQ(m_engine.playState(), RealPlayer::Seeking);
     EXPECT_EQ(m_engine.position(), 6000);
@@ -288,7 +277,7 @@ TEST_F(MpvRealPlayerTest, PositionMovesSmoothlyAndNeverBack)
 
 struct StatisticsCase {
     const char *name;
-    QString (*make)(); // null: no clip
+    QString (*make)();
     const char *expected;
 };
 
@@ -302,8 +291,6 @@ TEST_P(MpvStatisticsTest, DescribesWhatPlays)
 {
     const StatisticsCase &param = GetParam();
     EXPECT_EQ(m_engine.statisticsText(), QStringLiteral("No clip is open."));
-    if (!param.make)
-        return;
     ASSERT_TRUE(playUntilPlaying(fileUrl(param.make())));
     EXPECT_TRUE(waitUntil([&] {
         return m_engine.statisticsText().contains(QString::fromUtf8(param.expected));
@@ -317,8 +304,7 @@ TEST_P(MpvStatisticsTest, DescribesWhatPlays)
 
 INSTANTIATE_TEST_SUITE_P(
     Clips, MpvStatisticsTest,
-    ::testing::Values(StatisticsCase{"NoClip", nullptr, ""},
-                      StatisticsCase{"Mp3", [] { return toneMp3(3.0); }, "Audio codec: mp3"},
+    ::testing::Values(StatisticsCase{"Mp3", [] { return toneMp3(3.0); }, "Audio codec: mp3"},
                       StatisticsCase{"RealAudioOnly", realAudioClip, "Audio codec: ra_144"},
                       StatisticsCase{"RealVideo", realVideoClip, "Video codec: rv10"}),
     [](const auto &testCase) { return std::string(testCase.param.name); });

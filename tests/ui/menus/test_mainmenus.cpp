@@ -1,5 +1,5 @@
-// The main window's menus and keys as a user meets them: the items and
-// their captions, the status-line help, the Controls menu, the playlist
+// The main window's menus and keys as a user meets them: the Help picture,
+// the status-line help, the Controls menu, the playlist
 // band commands, the Comment mark, and real key presses on the window.
 #include "core/messagebox.h"
 #include "core/modmain.h"
@@ -103,44 +103,12 @@ protected:
 
 } // namespace
 
-TEST_F(MainMenusTest, ItemsCarryTheirCaptionsKeysAndAvailability)
+// The Help menu's picture is shown but cannot be chosen.
+TEST_F(MainMenusTest, TheHelpPictureCannotBeChosen)
 {
-    struct Row {
-        int id;
-        const char *caption;
-        const char *keys;
-        bool enabled;
-    };
-    const Row rows[] = {
-        {1, "&Open", "Ctrl+O", true},
-        {5, "&Quit", "Ctrl+Q", true},
-        {17, "&Repeat All", "", true},
-        {21, "&Add Media", "Ins", true},
-        {22, "&Edit Playlist", "Ctrl+Ins", false}, // the editor is not there yet
-        {31, "Show &More Rows", "Ctrl+PageUp", true},
-        {51, "Con&vert Files", "", false},
-        {52, "Ca&pture Audio CD", "", false},
-        {65, "&Original Size", "Ctrl+Num1", true},
-        {72, "&Contents", "F1", false},
-        {76, "About the &mpv Engine", "", true},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.id);
-        clsActiveMenu *owner = menus().menuOf(row.id);
-        ASSERT_NE(owner, nullptr);
-        EXPECT_EQ(owner->pItemCaption(row.id, MF_BYCOMMAND), QString::fromUtf8(row.caption));
-        EXPECT_EQ(owner->pItemAccessCaption(row.id, MF_BYCOMMAND), QString::fromUtf8(row.keys));
-        EXPECT_EQ(owner->pItemEnabled(row.id, MF_BYCOMMAND) == toolkit::kItemEnabled, row.enabled);
-    }
-    // The Help menu's picture is shown but cannot be chosen.
     EXPECT_EQ(menu(71).pItemType(71, MF_BYCOMMAND), toolkit::MFT_BITMAP);
     EXPECT_EQ(menu(71).pItemEnabled(71, MF_BYCOMMAND), toolkit::kItemDisabled);
     EXPECT_FALSE(menu(71).pItemPicture(71, MF_BYCOMMAND).isNull());
-    // Every drop-down hangs below its item of the bar or of Options.
-    for (int parent : {0, 10, 20, 40, 50, 70})
-        EXPECT_NE(menus().ovMenu()->pItemDropDownMenu(parent, MF_BYCOMMAND), 0) << parent;
-    for (int parent : {54, 55, 57})
-        EXPECT_NE(menu(parent).pItemDropDownMenu(parent, MF_BYCOMMAND), 0) << parent;
 }
 
 TEST_F(MainMenusTest, StatusLineFollowsTheMenus)
