@@ -2,6 +2,7 @@
 // flags, the FileName of a choice and of a cancel.
 #include "ui/toolkit/commondialog.h"
 
+#include "tests/support/modalpoll.h"
 #include "tests/support/showntext.h"
 
 #include <QApplication>
@@ -32,28 +33,9 @@ using ui::CommonDialog;
 
 constexpr QChar kNul = QChar(0);
 
-// Runs action on the first visible modal widget of type T once it shows,
-// polling the event loop a bounded number of times. When it never shows,
-// every modal widget is closed so the test fails instead of hanging.
-// The polls live on a context object that each test replaces, so a poll
-// left over from a failed test never acts in the next one.
+// The modal polls of each test live on a context object it replaces, so
+// a poll left over from a failed test never acts in the next one.
 QObject *g_pollContext = nullptr;
-
-template <typename T> void whenShown(std::function<void(T *)> action, int triesLeft = 500)
-{
-    QTimer::singleShot(10, g_pollContext, [action = std::move(action), triesLeft] {
-        auto *widget = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (widget && widget->isVisible()) {
-            action(widget);
-        } else if (triesLeft > 0) {
-            whenShown<T>(action, triesLeft - 1);
-        } else {
-            ADD_FAILURE() << "no " << T::staticMetaObject.className() << " showed";
-            while (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-        }
-    });
-}
 
 void touch(const QString &path)
 {
@@ -262,7 +244,7 @@ TEST_F(CommonDialogTest, MissingFolderIsRefusedWhenThePathMustExist)
     bool warned = false;
     answer([&](QFileDialog &dialog) {
         dialog.selectFile(missing);
-        whenShown<QMessageBox>([&](QMessageBox *box) {
+        whenShown<QMessageBox>(g_pollContext, [&](QMessageBox *box) {
             warned = true;
             box->accept();
         });
@@ -293,7 +275,7 @@ TEST_F(CommonDialogTest, MissingFolderIsRefusedWhenThePathMustExist)
     QString shown;
     answer([&](QFileDialog &dialog) {
         dialog.selectFile(marked + QStringLiteral("/new.ovl"));
-        whenShown<QMessageBox>([&](QMessageBox *box) {
+        whenShown<QMessageBox>(g_pollContext, [&](QMessageBox *box) {
             if (const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
                 shown = test::shownText(*label);
             box->accept();

@@ -3,6 +3,7 @@
 #include "ui/dialogs/frmenginereport.h"
 #include "ui/toolkit/qtmessagebox.h"
 
+#include "tests/support/modalpoll.h"
 #include "tests/support/qtprint.h"
 #include "tests/support/showntext.h"
 
@@ -20,28 +21,10 @@ namespace {
 
 const QString kMarkup = QStringLiteral("<b>Bold</b> & <a href=\"x\">link</a>");
 
-// Runs action on the modal widget of type T once it shows; after a bounded
-// number of polls every modal widget is closed so the test fails, not hangs.
-template <typename T> void whenShown(std::function<void(T *)> action, int triesLeft = 500)
-{
-    QTimer::singleShot(10, qApp, [action = std::move(action), triesLeft] {
-        auto *widget = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (widget && widget->isVisible()) {
-            action(widget);
-        } else if (triesLeft > 0) {
-            whenShown<T>(action, triesLeft - 1);
-        } else {
-            ADD_FAILURE() << "no " << T::staticMetaObject.className() << " showed";
-            while (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-        }
-    });
-}
-
 TEST(ShownAsText, MessageBoxShowsItsTextAsWritten)
 {
     QString shown;
-    whenShown<QMessageBox>([&](QMessageBox *box) {
+    whenShown<QMessageBox>(qApp, [&](QMessageBox *box) {
         if (const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
             shown = shownText(*label);
         box->button(QMessageBox::Ok)->click();
