@@ -6,6 +6,7 @@
 #include "playback/engine/mediaplayer.h"
 #include "playback/engine/realplayer.h"
 #include "playback/errorhandlers.h"
+#include "playback/eventpump.h"
 #include "playback/logging.h"
 #include "playback/navigation.h"
 #include "playback/playbackwindow.h"
@@ -144,8 +145,13 @@ QString PlaybackSession::NextLocation(const QString &after, int playsDone) const
 int PlaybackSession::handedPosition() const
 {
     // Forward at the end of a file with chapters may still mean a chapter.
-    if (m_stopRequested || state::LoadedMediaType != kMediaPlayerFile ||
-        m_mediaPlayer.markerCount() != 0)
+    // A stop request counts only while no item is being started: one
+    // started after it (a click, Play after Stop) opens and plays with the
+    // request standing until the engine's report clears it, and a short
+    // clip asks for its follower before that.
+    const bool starting = isLoadWaiting() || m_mediaPlayer.playState() == MediaPlayer::Playing;
+    const bool stopping = m_stopRequested && !starting;
+    if (stopping || state::LoadedMediaType != kMediaPlayerFile || m_mediaPlayer.markerCount() != 0)
         return -1;
     int position = CurrentPosition(m_view);
     for (const QString &handed : m_mediaPlayer.nextLocations()) {

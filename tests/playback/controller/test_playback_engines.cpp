@@ -153,6 +153,28 @@ TEST_F(EngineTest, TheItemPreparedBehindThePlayingOneFollowsOnlyWhileItIsStillNe
 }
 
 // An item's repeats are the engine's; only the last of them leads on.
+// A click on an item (or Play after Stop) starts it with the stop request
+// still standing until the engine reports it plays; a short clip asks for
+// its follower before that report, and must get it.
+TEST_F(EngineTest, AnItemStartedAfterAStopStillHandsOverToTheNext)
+{
+    const QString a = location(tone(QStringLiteral("ctl-a.wav"), 1.5, 440));
+    const QString b = location(tone(QStringLiteral("ctl-b.wav"), 0.6, 550));
+    add(a.mid(7));
+    add(b.mid(7));
+    ASSERT_TRUE(playAt(0));
+    ASSERT_TRUE(test::waitUntil([&] { return !mp.nextLocations().isEmpty(); }));
+    session.Stop();
+    test::settle();
+    QStringList followed;
+    QObject::connect(&mp, &MediaPlayer::nextStarted, &session, [&] { followed << mp.fileName(); });
+
+    session.setStopRequested(true); // as a click on the item does
+    ASSERT_TRUE(playAt(0));
+    EXPECT_TRUE(test::waitUntil([&] { return followed == QStringList{b}; }))
+        << followed.join(u' ').toStdString();
+}
+
 TEST_F(EngineTest, AnItemThatRepeatsHandsOverOnlyAfterItsLastPlay)
 {
     add(tone(QStringLiteral("ctl-a.wav"), 1.5, 440));
