@@ -41,6 +41,12 @@ QString unescapeMountField(const QByteArray &field)
     return QString::fromUtf8(out);
 }
 
+bool hasControlCharacter(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
+
 DriveTable::Kind kindOfTarget(const QString &target)
 {
     const QFileInfo info(target);
@@ -74,8 +80,13 @@ QList<MountEntry> parseMounts(const QByteArray &text)
         const QList<QByteArray> fields = line.simplified().split(' ');
         if (fields.size() < 3 || fields[0].isEmpty())
             continue;
-        mounts.append({unescapeMountField(fields[0]), unescapeMountField(fields[1]),
-                       unescapeMountField(fields[2])});
+        MountEntry entry{unescapeMountField(fields[0]), unescapeMountField(fields[1]),
+                         unescapeMountField(fields[2])};
+        // A folder whose name holds a line break or another control
+        // character is no place a location can name (and a list of them
+        // would split there).
+        if (!hasControlCharacter(entry.device) && !hasControlCharacter(entry.mountPoint))
+            mounts.append(std::move(entry));
     }
     return mounts;
 }

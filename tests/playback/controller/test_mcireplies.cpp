@@ -111,9 +111,12 @@ TEST(Drives, MountTableReading)
                             "\n"
                             "  /dev/sda1   /   ext4 rw 0 0  \r\n"
                             "x /bad\\04 t\n"
-                            "y /nul\\000here t\n";
+                            "y /nul\\000here t\n"
+                            "z /new\\012line t\n"
+                            "w /raw\x02"
+                            "byte t\n";
     const QList<core::MountEntry> mounts = core::parseMounts(text);
-    ASSERT_EQ(mounts.size(), 4);
+    ASSERT_EQ(mounts.size(), 4) << "control characters are no folder names";
     EXPECT_EQ(mounts[0].mountPoint, QStringLiteral("/media/my disc"));
     EXPECT_EQ(mounts[0].type, QStringLiteral("iso9660"));
     EXPECT_EQ(mounts[1].device, QStringLiteral("/dev/sda1"));
