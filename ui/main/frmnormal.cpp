@@ -47,8 +47,6 @@
 #include <QSlider>
 #include <QWindow>
 
-#include <utility>
-
 namespace orvane::ui {
 
 using namespace orvane::core;
@@ -185,7 +183,8 @@ void frmNormal::startProcessing()
 void frmNormal::addMedia(const QString &locations)
 {
     adding::AddMedia(locations, *m_mediaPlayer, *m_realPlayer, *m_model, m_seekBar.get(), this);
-    if (std::exchange(m_closeWhenIdle, false) && !core::isBusy()) {
+    if (m_closeWhenIdle && !core::isBusy()) {
+        m_closeWhenIdle = false;
         close();
         return;
     }
