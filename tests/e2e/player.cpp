@@ -135,12 +135,21 @@ bool Player::waitForNoWindow(const QString &titlePattern, int timeoutMs)
     return waitUntil([&] { return findWindow(titlePattern).isEmpty(); }, timeoutMs, 100);
 }
 
-void Player::activate()
+// The window manager may still be busy mapping a window when asked to raise
+// it, and a key sent then lands nowhere: ask again until the focus is there.
+bool Player::activate(int timeoutMs)
 {
     const QString id = window();
-    if (!id.isEmpty())
-        m_desktop.run(QStringLiteral("xdotool"),
-                      {QStringLiteral("windowactivate"), QStringLiteral("--sync"), id});
+    if (id.isEmpty())
+        return false;
+    return waitUntil(
+        [&] {
+            m_desktop.run(QStringLiteral("xdotool"),
+                          {QStringLiteral("windowactivate"), QStringLiteral("--sync"), id}, 2000);
+            return m_desktop.run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")},
+                                 2000) == id;
+        },
+        timeoutMs, 100);
 }
 
 void Player::key(const QString &combination)

@@ -58,7 +58,7 @@ public:
     // The main window's X id, once it is mapped (empty when it never is).
     QString window(int timeoutMs = 20000);
     // Gives the main window the focus (through the window manager).
-    void activate();
+    bool activate(int timeoutMs = 5000);
     // The X id of a visible window of the program whose title matches the
     // pattern (a dialog), once there is one; empty when none comes.
     QString waitForWindow(const QString &titlePattern, int timeoutMs = 10000);

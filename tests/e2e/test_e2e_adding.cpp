@@ -156,7 +156,7 @@ TEST_F(Adding, ClosingTheWindowDuringTheAddingEndsTheProgramSoon)
 {
     Player &player = startPlayer({longList(2 * kFiles)});
     ASSERT_FALSE(player.waitForWindow(QStringLiteral("^Adding Media"), 20000).isEmpty());
-    player.activate();
+    ASSERT_TRUE(player.activate());
     player.key(QStringLiteral("alt+F4"));
     EXPECT_EQ(player.waitForExit(2000), 0) << "still running 2 s after the close:\n"
                                            << player.backtrace().toStdString();
