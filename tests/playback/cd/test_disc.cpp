@@ -1,8 +1,15 @@
+#include "playback/cd/boundeddisc.h"
 #include "playback/cd/disc.h"
 
 #include "tests/support/discimages.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -75,4 +82,29 @@ TEST(ReadDisc, IsEmptyForWhatIsNoDisc)
     ASSERT_FALSE(cue.isEmpty());
     QFile::remove(QString(cue).replace(QStringLiteral(".cue"), QStringLiteral(".bin")));
     EXPECT_FALSE(readDisc(cue)) << "a sheet whose image is missing";
+}
+
+// A device that never answers: opening a FIFO blocks until a writer comes.
+TEST(ReadDiscWithin, GivesUpOnADriveThatDoesNotAnswer)
+{
+    QTemporaryDir dir;
+    const QByteArray fifo = dir.filePath(QStringLiteral("drive")).toLocal8Bit();
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(readDiscWithin(QString::fromLocal8Bit(fifo), 300));
+    EXPECT_LT(clock.elapsed(), 2000);
+    // Let the worker's open return so that it ends before the folder goes.
+    const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0)
+        ::close(writer);
+}
+
+TEST(ReadDiscWithin, AnswersLikeReadDiscWhenInTime)
+{
+    const QString cue = audioDiscImage(QStringLiteral("disc-bounded"), {{1, {}, {}}, {1, {}, {}}});
+    ASSERT_FALSE(cue.isEmpty());
+    const auto disc = readDiscWithin(cue, 5000);
+    ASSERT_TRUE(disc);
+    EXPECT_EQ(disc->tracks.size(), 2);
 }
