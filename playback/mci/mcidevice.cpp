@@ -1,22 +1,11 @@
 #include "playback/mci/mcidevice.h"
 
+#include "playback/cd/cdaudiodevice.h"
+
 namespace orvane::playback::mci {
 
 namespace {
 
-// Until the disc drives have a device of their own, every command string is
-// answered the way MCI answers for an alias or device type it does not know.
-class AbsentDevice final : public MciDevice
-{
-public:
-    quint32 sendString(const QString &, QString &reply) override
-    {
-        reply.clear();
-        return kMciInvalidDeviceName;
-    }
-};
-
-AbsentDevice g_absent;
 MciDevice *g_device = nullptr;
 
 } // namespace
@@ -28,7 +17,12 @@ void setMciDevice(MciDevice *device)
 
 MciDevice *mciDevice()
 {
-    return g_device ? g_device : &g_absent;
+    if (g_device)
+        return g_device;
+    // Made on first use: its sound thread is not needed by a program that
+    // never plays a disc.
+    static CdAudioDevice drives;
+    return &drives;
 }
 
 QString mciErrorText(quint32 error)
@@ -41,6 +35,29 @@ QString mciErrorText(quint32 error)
                               "was opened.");
     case kMciUnrecognizedCommand:
         return QStringLiteral("The specified command was not recognized.");
+    case kMciUnrecognizedKeyword:
+        return QStringLiteral("The driver cannot recognize the specified command parameter.");
+    case kMciMissingParameter:
+        return QStringLiteral("The specified command requires a parameter. Please supply one.");
+    case kMciUnsupportedFunction:
+        return QStringLiteral("The MCI device you are using does not support the specified "
+                              "command.");
+    case kMciDuplicateAlias:
+        return QStringLiteral("The specified alias is already being used in this application. "
+                              "Use a unique alias.");
+    case kMciBadTimeFormat:
+        return QStringLiteral("The specified value for the time format is invalid.");
+    case kMciNoClosingQuote:
+        return QStringLiteral("A closing double-quotation mark is missing from the parameter "
+                              "value.");
+    case kMciExtraCharacters:
+        return QStringLiteral("You must enclose a string with quotation marks; other characters "
+                              "follow it.");
+    case kMciNoInteger:
+        return QStringLiteral("The parameter for this MCI command must be an integer value.");
+    case kMciDataTrack:
+        return QStringLiteral("The track holds data, not sound; only audio tracks can be "
+                              "played.");
     case kMciHardware:
         return QStringLiteral("There is a problem with your media device. Make sure it is "
                               "working correctly or contact the device manufacturer.");

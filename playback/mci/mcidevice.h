@@ -8,12 +8,22 @@ namespace orvane::playback::mci {
 enum MciError : quint32 {
     kMciNoError = 0,
     kMciInvalidDeviceId = 257,
+    kMciUnrecognizedKeyword = 259,
     kMciUnrecognizedCommand = 261,
     kMciHardware = 262,
     kMciInvalidDeviceName = 263,
+    kMciMissingParameter = 273,
+    kMciUnsupportedFunction = 274,
     kMciOutsideRange = 282,
+    kMciDuplicateAlias = 289,
+    kMciBadTimeFormat = 293,
+    kMciNoClosingQuote = 294,
+    kMciExtraCharacters = 305,
+    kMciNoInteger = 312,
     kMciDeviceNotReady = 276,
     kMciMediaNotPresent = 296, // no disc in the drive
+    // The CD device's own numbers start where drivers' own numbers do.
+    kMciDataTrack = 513, // a data track asked to play
 };
 
 // Whatever answers the command strings of the CD device. The program talks
