@@ -1,6 +1,7 @@
 #include "playback/gst/gstmediaplayer.h"
 #include "playback/gst/gstmediaplayer_p.h"
 #include "playback/gst/sourcetimeout.h"
+#include "playback/gst/vcdsource.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -28,7 +29,10 @@ bool ensureGstreamer()
         if (!ok) {
             qCWarning(lcGst) << "GStreamer did not start:" << (error ? error->message : "");
             g_clear_error(&error);
+            return;
         }
+        // Before any playbin exists, so each of them resolves the scheme.
+        registerVideoCdSource();
     });
     return ok;
 }

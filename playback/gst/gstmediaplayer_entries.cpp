@@ -1,5 +1,6 @@
 #include "playback/gst/gstmediaplayer.h"
 #include "playback/gst/gstmediaplayer_p.h"
+#include "playback/gst/videocduri.h"
 
 #include "core/location.h"
 #include "core/textcodec.h"
@@ -70,6 +71,12 @@ void GstMediaPlayer::setFileName(const QString &location)
         return;
     if (!m_playbin) {
         raiseError(ErrorEngine, QStringLiteral("GStreamer is not available."), true);
+        return;
+    }
+    // A Video CD track is read by the disc source element, which reports a
+    // missing disc or track itself: no file to check, no stream either.
+    if (parseVideoCdUri(location)) {
+        startPipeline(location);
         return;
     }
     const core::Location where = core::classifyLocation(location);

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSaveFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +83,53 @@ QString audioDiscImage(const QString &name, const QVector<ImageTrack> &tracks,
         QSaveFile out(path);
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
             ADD_FAILURE() << "cannot write " << path.toStdString();
+            return {};
+        }
+    }
+    return cue;
+}
+
+QString videoCdImage(const QString &name, const QVector<int> &clipSeconds)
+{
+    const QString dir = QStringLiteral(ORVANE_TEST_MEDIA_DIR);
+    QDir().mkpath(dir);
+    const QString cue = dir + QLatin1Char('/') + name + QStringLiteral(".cue");
+    const QString bin = dir + QLatin1Char('/') + name + QStringLiteral(".bin");
+    if (QFileInfo(cue).size() > 0 && QFileInfo(bin).size() > 0)
+        return cue;
+
+    QStringList args{QStringLiteral("--quiet"), QStringLiteral("-t"),      QStringLiteral("vcd2"),
+                     QStringLiteral("-c"),      QFileInfo(cue).fileName(), QStringLiteral("-b"),
+                     QFileInfo(bin).fileName()};
+    for (int seconds : clipSeconds) {
+        const QString duration = QStringLiteral("duration=") + QString::number(seconds);
+        const QString clip = generatedMedia(
+            QStringLiteral("vcdclip-%1s.mpg").arg(seconds),
+            {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+             QStringLiteral("testsrc=size=352x288:rate=25:") + duration, QStringLiteral("-f"),
+             QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("sine=") + duration,
+             QStringLiteral("-target"), QStringLiteral("pal-vcd")});
+        if (clip.isEmpty())
+            return {};
+        args << clip;
+    }
+    // The sheet names its .bin as given, so both are made under their final
+    // names in a folder of this process and moved in, the sheet last.
+    QTemporaryDir work(dir + QStringLiteral("/vcdimager-XXXXXX"));
+    QProcess vcdimager;
+    vcdimager.setWorkingDirectory(work.path());
+    vcdimager.start(QStringLiteral("vcdimager"), args);
+    const bool finished = vcdimager.waitForFinished(120000);
+    if (!finished || vcdimager.exitStatus() != QProcess::NormalExit || vcdimager.exitCode() != 0) {
+        ADD_FAILURE() << "vcdimager failed for " << name.toStdString() << ": "
+                      << vcdimager.readAllStandardError().toStdString()
+                      << vcdimager.readAllStandardOutput().toStdString();
+        return {};
+    }
+    for (const QString &target : {bin, cue}) {
+        QFile::remove(target);
+        if (!QFile::rename(work.filePath(QFileInfo(target).fileName()), target)) {
+            ADD_FAILURE() << "cannot move " << target.toStdString() << " into place";
             return {};
         }
     }

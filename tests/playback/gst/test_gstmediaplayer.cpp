@@ -1,4 +1,6 @@
+#include "playback/gst/videocduri.h"
 #include "tests/playback/gst/engineprobe.h"
+#include "tests/support/discimages.h"
 #include "tests/support/media.h"
 
 #include <QDir>
@@ -164,6 +166,25 @@ const FormatCase kFormats[] = {
 
 INSTANTIATE_TEST_SUITE_P(Formats, GstFormatTest, ::testing::ValuesIn(kFormats),
                          [](const auto &p) { return std::string(p.param.name); });
+
+// The engine hands a Video CD track's URI to its own disc source, which
+// every playbin must know from the engine's start.
+TEST_F(GstEngineTest, OpensAVideoCdTrackByItsUri)
+{
+    const QString cue = test::videoCdImage(QStringLiteral("vcd-two-clips"), {3, 2});
+    ASSERT_FALSE(cue.isEmpty());
+    ASSERT_TRUE(probe.open(playback::gst::videoCdUri(cue, 3)))
+        << engine.errorDescription().toStdString();
+    EXPECT_NEAR(engine.duration(), 2.0, 0.3);
+    EXPECT_TRUE(engine.canSeek());
+    EXPECT_EQ(engine.codecDescription(2), QStringLiteral("MPEG-1 Video"));
+    EXPECT_EQ(engine.videoSize().width(), 352);
+    probe.clear();
+    engine.setFileName(playback::gst::videoCdUri(cue, 1));
+    ASSERT_TRUE(probe.waitFor([&] { return probe.errors > 0; }));
+    EXPECT_TRUE(engine.errorDescription().contains(QStringLiteral("holds data")))
+        << engine.errorDescription().toStdString();
+}
 
 TEST_F(GstEngineTest, StatesFollowTheCommandsAndPositionFollowsTheClock)
 {
