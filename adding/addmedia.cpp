@@ -9,9 +9,12 @@
 #include "core/language.h"
 #include "core/location.h"
 #include "core/modmain.h"
+#include "playback/cd/boundeddisc.h"
+#include "playback/cd/cdaudiodevice.h"
 #include "playback/controller.h"
 #include "playback/engine/mediaplayer.h"
 #include "playback/engine/realplayer.h"
+#include "playback/mci/mcireplies.h"
 #include "playback/mci/sendmci.h"
 #include "playback/seekbar.h"
 #include "playlist/locationlist.h"
@@ -192,7 +195,16 @@ bool probeAudioCd(const QString &location)
     const QString drive = driveOf(location);
     if (!drive.endsWith(u':'))
         return false;
-    mci(QStringLiteral("open ") + drive + QStringLiteral(" type cdaudio alias Medias wait"));
+    // A device left open by an earlier probe would answer for its own disc.
+    mci(QStringLiteral("close Medias wait"));
+    QString reply;
+    QString errorText;
+    if (!playback::SendMci(QStringLiteral("open ") + drive +
+                               QStringLiteral(" type cdaudio alias Medias wait"),
+                           reply, 256, 0, errorText, false)) {
+        qCInfo(lcAdding).noquote() << "the CD device of" << drive << "says:" << errorText;
+        return false;
+    }
     return mci(QStringLiteral("capability Medias device type"))
                .compare(QStringLiteral("cdaudio"), Qt::CaseInsensitive) == 0;
 }
@@ -328,27 +340,39 @@ void addDiscRecords(playlist::lstPlayList &view, qint32 type, const QString &dri
     }
 }
 
-// The leading decimal number of an MCI reply, 0 without one.
-qint32 leadingInteger(const QString &text)
+constexpr int kDiscReadBoundMs = 5000;
+
+// One item per audio track, under the track's own number (a disc need not
+// start at 1), named from CD-TEXT where the disc has it. Data tracks of an
+// enhanced CD are no sound and are left out.
+void addAudioCdRecords(playlist::lstPlayList &view, const QString &drive, qint32 identity,
+                       const playback::DiscInfo &disc)
 {
-    qsizetype end = 0;
-    while (end < text.size() && text.at(end).isDigit())
-        ++end;
-    bool ok = false;
-    const qint64 value = text.left(end).toLongLong(&ok);
-    return ok ? qint32(value) : 0;
+    for (const playback::DiscTrack &track : disc.tracks) {
+        if (!track.audio)
+            continue;
+        PlayListItem record;
+        record.MEDIATYPE = playlist::kMediaAudioCd;
+        record.FILENAME =
+            playlist::kAudioCdScheme + drive + u'/' + QString::number(track.number) + u'/';
+        record.NUMBER = identity;
+        record.DRIVE = drive;
+        record.TRACK = track.number;
+        record.TITLE = track.title;
+        record.AUTHOR = track.performer.isEmpty() ? disc.performer : track.performer;
+        record.DESCRIPTHION = disc.title;
+        addRecord(view, record, record.FILENAME);
+    }
 }
 
-QList<qint32> audioCdTracks(qint32 *identity)
+// The disc the probe just opened: its identity from the device, its table
+// (read once with the open) for the tracks and their names.
+std::optional<playback::DiscInfo> openedAudioCd(const QString &drive, qint32 *identity)
 {
-    const qint32 count =
-        qBound(0, leadingInteger(mci(QStringLiteral("status Medias number of tracks"))), 99);
-    *identity = leadingInteger(mci(QStringLiteral("info Medias identity")));
+    *identity = playback::mci::leadingInt32(mci(QStringLiteral("info Medias identity")));
     mci(QStringLiteral("close Medias wait"));
-    QList<qint32> tracks;
-    for (qint32 track = 1; track <= count; ++track)
-        tracks.append(track);
-    return tracks;
+    const auto source = playback::driveTableSource(drive);
+    return source ? playback::readDiscCached(source->path, kDiscReadBoundMs) : std::nullopt;
 }
 
 // The tracks of a Video CD whose "MPEGAV" folder holds AVSEQnn.DAT files
@@ -600,8 +624,12 @@ bool addMediaOnce(const QString &locations, MediaPlayer &mediaPlayer, RealPlayer
             break;
         case playlist::kMediaAudioCd: {
             qint32 identity = 0;
-            const QList<qint32> cdTracks = audioCdTracks(&identity);
-            addDiscRecords(view, type, driveOf(location), identity, cdTracks);
+            const auto disc = openedAudioCd(driveOf(location), &identity);
+            if (!disc || disc->audioTracks() == 0) {
+                noteFailure(progress, failed, location, QStringLiteral("the disc holds no sound"));
+                continue;
+            }
+            addAudioCdRecords(view, driveOf(location), identity, *disc);
             break;
         }
         case playlist::kMediaVideoCd:

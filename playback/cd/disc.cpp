@@ -1,10 +1,13 @@
-#include "disc.h"
+#include "playback/cd/disc.h"
+
+#include <QLoggingCategory>
 
 #include <cdio/cdio.h>
 #include <cdio/cdtext.h>
 #include <cdio/logging.h>
 
 #include <memory>
+#include <mutex>
 
 namespace orvane::playback {
 
@@ -31,6 +34,14 @@ QString cdText(const cdtext_t *text, cdtext_field_t field, track_t track)
         return {};
     const char *value = cdtext_get_const(text, field, track);
     return value ? QString::fromUtf8(value).trimmed() : QString();
+}
+
+Q_LOGGING_CATEGORY(lcDisc, "orvane.playback.cd")
+
+void logQuietly(cdio_log_level_t level, const char *message)
+{
+    if (level >= CDIO_LOG_ERROR)
+        qCDebug(lcDisc, "libcdio: %s", message);
 }
 
 } // namespace
@@ -83,9 +94,10 @@ bool discIsConsistent(const DiscInfo &disc)
 
 std::optional<DiscInfo> readDisc(const QString &source)
 {
-    // A missing image or an empty drive is an answer here, not a warning
-    // for the terminal.
-    cdio_loglevel_default = CDIO_LOG_ERROR;
+    // libcdio's own handler ends the process on an error (a folder given as
+    // an image is one); a missing image or an empty drive is an answer here.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { cdio_log_set_handler(logQuietly); });
     const QByteArray path = source.toLocal8Bit();
     std::unique_ptr<CdIo_t, CdioCloser> cd(cdio_open(path.constData(), DRIVER_UNKNOWN));
     if (!cd)
