@@ -14,6 +14,7 @@
 #include "playback/controller.h"
 #include "playback/engine/mediaplayer.h"
 #include "playback/engine/realplayer.h"
+#include "playback/gst/videocduri.h"
 #include "playback/mci/mcireplies.h"
 #include "playback/mci/sendmci.h"
 #include "playback/seekbar.h"
@@ -375,15 +376,31 @@ std::optional<playback::DiscInfo> openedAudioCd(const QString &drive, qint32 *id
     return source ? playback::readDiscCached(source->path, kDiscReadBoundMs) : std::nullopt;
 }
 
-// The tracks of a Video CD whose "MPEGAV" folder holds AVSEQnn.DAT files
-// that the first engine opens.
+// The tracks of a Video CD: on a drive or an image its MPEG tracks, read
+// raw (a mounted disc's AVSEQnn.DAT files cannot be read as files); in a
+// mapped folder of copied files those of "MPEGAV".
+// Either way a track counts when the first engine opens it.
 QList<qint32> videoCdTracks(const QString &drive, MediaPlayer &mediaPlayer, RealPlayer &realPlayer,
                             ProgressSink &progress)
 {
-    // The drive's mount point or the folder the settings map it to.
-    const QString root = core::currentDriveTable().folderOf(drive);
-    const QDir mpegav(root + QStringLiteral("/MPEGAV"));
+    const core::DriveTable table = core::currentDriveTable();
+    const QString root = table.folderOf(drive);
+    const auto mapped = table.drive(drive);
     QList<qint32> tracks;
+    if (mapped && mapped->kind != core::DriveTable::Kind::Folder) {
+        const auto disc = playback::readDiscCached(mapped->target, kDiscReadBoundMs);
+        for (const playback::DiscTrack &track :
+             disc ? disc->tracks : QVector<playback::DiscTrack>{}) {
+            if (track.number < 2 || track.audio)
+                continue;
+            if (TryOpen(playback::gst::videoCdUri(mapped->target, track.number), mediaPlayer,
+                        realPlayer, kProbeMediaPlayer, &progress))
+                tracks.append(track.number - 1);
+            letEventsRun();
+        }
+        return tracks;
+    }
+    const QDir mpegav(root + QStringLiteral("/MPEGAV"));
     if (root.isEmpty() || !mpegav.exists())
         return tracks;
     const qsizetype files = mpegav.entryList(QDir::Files).size();

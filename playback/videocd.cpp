@@ -1,5 +1,6 @@
 #include "core/drives.h"
 #include "playback/controllerdetail.h"
+#include "playback/gst/videocduri.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,6 +30,13 @@ QString childNamed(const QString &folder, const QString &name)
 
 QString videoCdTrackPath(const QString &drive, qint32 track)
 {
+    // A drive (mounted or not) or an image is read raw: its MPEG sectors
+    // cannot be read as files. The
+    // disc's first track is its file system, so Video CD track k is disc
+    // track k + 1.
+    const auto mapped = core::currentDriveTable().drive(drive);
+    if (mapped && mapped->kind != core::DriveTable::Kind::Folder)
+        return gst::videoCdUri(mapped->target, track + 1);
     const QString file = QStringLiteral("AVSEQ%1.DAT").arg(track, 2, 10, QLatin1Char('0'));
     QString folder = core::currentDriveTable().folderOf(drive);
     if (folder.isEmpty())

@@ -8,6 +8,8 @@
 #include "tests/support/qtprint.h"
 
 #include <QElapsedTimer>
+#include <QImage>
+#include <QSet>
 
 using namespace orvane::e2e;
 using orvane::test::audioDiscImage;
@@ -18,10 +20,7 @@ namespace {
 class AudioCd : public DesktopTest
 {
 protected:
-    void mapDrive(const QString &target)
-    {
-        writeSettings("[Drives]\nX=" + target.toUtf8() + '\n');
-    }
+    void mapDrive(const QString &target) { writeSettings("[Drives]\nX=" + target.toUtf8() + '\n'); }
     QString title(Player &player)
     {
         return player.playerctl({QStringLiteral("metadata"), QStringLiteral("title")});
@@ -29,6 +28,20 @@ protected:
 };
 
 const QString kDisc = QStringLiteral("AudioCD://X:/");
+
+// Distinct colours on the screen: a test picture has thousands, the idle
+// window's logo and panels a few hundred.
+int screenColours(const Desktop &desktop, const QString &png)
+{
+    if (!desktop.screenshot(png))
+        return -1;
+    const QImage image = QImage(png).convertToFormat(QImage::Format_RGB32);
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            colours.insert(image.pixel(x, y));
+    return int(colours.size());
+}
 
 } // namespace
 
@@ -45,9 +58,8 @@ TEST_F(AudioCd, TracksAreNamedFromCdTextAndTheFirstEndsIntoTheSecond)
     Player &player = startPlayer({kDisc});
     ASSERT_TRUE(waitForWord(player, QStringLiteral("Playing"), 10000))
         << player.statusText().toStdString();
-    EXPECT_EQ(player.playlist(),
-              (QStringList{QStringLiteral("Sunrise"), QStringLiteral("Noon"),
-                           QStringLiteral("Dusk")}))
+    EXPECT_EQ(player.playlist(), (QStringList{QStringLiteral("Sunrise"), QStringLiteral("Noon"),
+                                              QStringLiteral("Dusk")}))
         << "three audio tracks; the data track is no sound";
     EXPECT_EQ(title(player), QStringLiteral("Sunrise"));
     EXPECT_NEAR(statusLength(player.statusText()).value_or(-1), 3.0, 0.1);
@@ -136,23 +148,53 @@ TEST_F(AudioCd, BadDiscsAreReportedSoon)
         file.write(text);
         return file.fileName();
     };
-    QFile::copy(folder + QStringLiteral("/e2e-cd-bad.bin"), folder + QStringLiteral("/e2e-cd-msf.bin"));
-    const QString badMsf = writeCue(
-        QStringLiteral("e2e-cd-msf"),
-        "FILE \"e2e-cd-msf.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:100\n");
-    const QString missing = writeCue(
-        QStringLiteral("e2e-cd-gone"),
-        "FILE \"e2e-cd-gone.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+    QFile::copy(folder + QStringLiteral("/e2e-cd-bad.bin"),
+                folder + QStringLiteral("/e2e-cd-msf.bin"));
+    const QString badMsf =
+        writeCue(QStringLiteral("e2e-cd-msf"),
+                 "FILE \"e2e-cd-msf.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:100\n");
+    const QString missing =
+        writeCue(QStringLiteral("e2e-cd-gone"),
+                 "FILE \"e2e-cd-gone.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
     const QString data = audioDiscImage(QStringLiteral("e2e-cd-data"), {{2, {}, {}, true}});
-    writeSettings("[Drives]\nP=" + badMsf.toUtf8() + "\nQ=" + missing.toUtf8() + "\nR=" +
-                  data.toUtf8() + "\nS=/dev/null\n");
+    writeSettings("[Drives]\nP=" + badMsf.toUtf8() + "\nQ=" + missing.toUtf8() +
+                  "\nR=" + data.toUtf8() + "\nS=/dev/null\n");
     QElapsedTimer clock;
     clock.start();
-    Player &player = startPlayer({QStringLiteral("AudioCD://P:/"), QStringLiteral("AudioCD://Q:/"),
-                                  QStringLiteral("AudioCD://R:/"), QStringLiteral("AudioCD://S:/")});
+    Player &player =
+        startPlayer({QStringLiteral("AudioCD://P:/"), QStringLiteral("AudioCD://Q:/"),
+                     QStringLiteral("AudioCD://R:/"), QStringLiteral("AudioCD://S:/")});
     EXPECT_FALSE(player.waitForWindow(QStringLiteral("^Could Not Add"), 10000).isEmpty())
         << "the error log lists the discs";
     EXPECT_LT(clock.elapsed(), 9000) << "four bad discs take the program a few seconds at most";
     EXPECT_EQ(player.playlistRows(), 0);
     EXPECT_TRUE(player.isRunning());
+}
+
+TEST_F(AudioCd, VideoCdTracksOfAnImagePlayWithTheirPicture)
+{
+    const QString cue = orvane::test::videoCdImage(QStringLiteral("e2e-vcd"), {3, 2});
+    ASSERT_FALSE(cue.isEmpty());
+    mapDrive(cue);
+    Player &player = startPlayer({QStringLiteral("VideoCD://X:/")});
+    ASSERT_TRUE(waitForWord(player, QStringLiteral("Playing"), 10000))
+        << player.statusText().toStdString();
+    EXPECT_EQ(player.playlistRows(), 2) << "the disc's two MPEG tracks";
+    EXPECT_NEAR(statusLength(player.statusText()).value_or(-1), 3.0, 0.3);
+    const QString png = m_desktop.home() + QStringLiteral("/vcd.png");
+    const int playing = screenColours(m_desktop, png);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const QString status = player.statusText();
+            return status.contains(QStringLiteral("Playing")) &&
+                   std::abs(statusLength(status).value_or(-1) - 2.0) < 0.3;
+        },
+        8000))
+        << "track 1 ends into track 2: " << player.statusText().toStdString();
+    ASSERT_TRUE(clickControl(player, QStringLiteral("Stop")));
+    ASSERT_TRUE(
+        waitUntil([&] { return !player.statusText().contains(QStringLiteral("Playing")); }, 5000));
+    const int stopped = screenColours(m_desktop, png);
+    EXPECT_GT(playing, 2 * stopped) << "a picture on screen while playing: " << playing
+                                    << " colours against " << stopped << " when stopped";
 }
