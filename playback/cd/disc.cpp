@@ -40,7 +40,9 @@ Q_LOGGING_CATEGORY(lcDisc, "orvane.playback.cd")
 
 void logQuietly(cdio_log_level_t level, const char *message)
 {
-    if (level >= CDIO_LOG_ERROR)
+    if (level == CDIO_LOG_ASSERT)
+        cdio_default_log_handler(level, message); // libcdio's own invariant broke
+    else if (level >= CDIO_LOG_ERROR)
         qCDebug(lcDisc, "libcdio: %s", message);
 }
 
@@ -97,7 +99,13 @@ std::optional<DiscInfo> readDisc(const QString &source)
     // libcdio's own handler ends the process on an error (a folder given as
     // an image is one); a missing image or an empty drive is an answer here.
     static std::once_flag quiet;
-    std::call_once(quiet, [] { cdio_log_set_handler(logQuietly); });
+    std::call_once(quiet, [] {
+        // A handler the program set already (the Video CD source's keeps the
+        // reason a track failed) is safe; only libcdio's own is replaced.
+        const cdio_log_handler_t before = cdio_log_set_handler(logQuietly);
+        if (before != cdio_default_log_handler)
+            cdio_log_set_handler(before);
+    });
     const QByteArray path = source.toLocal8Bit();
     std::unique_ptr<CdIo_t, CdioCloser> cd(cdio_open(path.constData(), DRIVER_UNKNOWN));
     if (!cd)
