@@ -4,11 +4,13 @@
 #include "core/programpaths.h"
 #include "core/textcodec.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <limits>
+
+#include <cdio/cdio.h>
 
 namespace orvane::core {
 
@@ -53,16 +55,18 @@ DriveTable::Kind kindOfTarget(const QString &target)
     if (info.isDir())
         return DriveTable::Kind::Folder;
     const QString suffix = info.suffix().toLower();
-    if (suffix == u"cue" || suffix == u"bin" || suffix == u"iso")
+    if (suffix == u"cue" || suffix == u"bin" || suffix == u"toc" || suffix == u"nrg" ||
+        suffix == u"iso")
         return DriveTable::Kind::Image;
     return DriveTable::Kind::Device;
 }
 
+// sr0, sr1, ... in number order; names of another form after them.
 int deviceNumber(const QString &name)
 {
     bool ok = false;
-    const int n = name.mid(2).toInt(&ok);
-    return ok ? n : -1;
+    const int n = name.startsWith(u"sr") ? name.mid(2).toInt(&ok) : 0;
+    return ok ? n : std::numeric_limits<int>::max();
 }
 
 std::function<DriveTable()> &tableSource()
@@ -91,17 +95,23 @@ QList<MountEntry> parseMounts(const QByteArray &text)
     return mounts;
 }
 
-QStringList findOpticalDevices(const QString &devFolder)
+QStringList findOpticalDevices()
 {
-    QStringList names = QDir(devFolder).entryList({QStringLiteral("sr*")}, QDir::System);
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [](const QString &n) { return deviceNumber(n) < 0; }),
-                names.end());
-    std::sort(names.begin(), names.end(),
-              [](const QString &a, const QString &b) { return deviceNumber(a) < deviceNumber(b); });
+    // libcdio knows where a system keeps its drives (/dev/sr*, /dev/cdrom
+    // and what fstab names); several of those names are links to one drive.
     QStringList devices;
-    for (const QString &name : names)
-        devices.append(devFolder + u'/' + name);
+    char **found = cdio_get_devices(DRIVER_DEVICE);
+    for (char **name = found; name && *name; ++name) {
+        const QString path = QString::fromLocal8Bit(*name);
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        const QString device = canonical.isEmpty() ? path : canonical;
+        if (!devices.contains(device))
+            devices.append(device);
+    }
+    cdio_free_device_list(found);
+    std::stable_sort(devices.begin(), devices.end(), [](const QString &a, const QString &b) {
+        return deviceNumber(QFileInfo(a).fileName()) < deviceNumber(QFileInfo(b).fileName());
+    });
     return devices;
 }
 

@@ -24,8 +24,9 @@ struct MountEntry {
 // point and a type are passed over; nothing in the text can make it fail.
 QList<MountEntry> parseMounts(const QByteArray &text);
 
-// Optical drives of the system (/dev/sr0, /dev/sr1, ... in numeric order).
-QStringList findOpticalDevices(const QString &devFolder = QStringLiteral("/dev"));
+// Optical drives of the system as libcdio finds them, each once (/dev/sr0,
+// /dev/sr1, ... in numeric order).
+QStringList findOpticalDevices();
 
 // Drive letters as the playlist knows them ("D:"), for disc items.
 // Optical drives get D:, E:, ... in order; the "Drives" section of

@@ -135,6 +135,32 @@ TEST_F(Language, TheJapaneseErrorLogShowsAllOfItsExplanation)
     EXPECT_TRUE(player.waitForNoWindow(u'^' + caption));
 }
 
+TEST_F(Language, TheJapaneseOpenDialogNamesTheDiscOfTheDriveChosen)
+{
+    writeSettings("[General Setting]\r\nLanguageFile=Japanese.ovs\r\n[Drives]\r\n"
+                  "X=/nowhere/disc.cue\r\n");
+    Player &player = startPlayer({});
+    player.activate();
+    const QString caption = QStringLiteral("メディアを開く");
+    ASSERT_TRUE(player.keyForPopup(QStringLiteral("ctrl+o")));
+    ASSERT_FALSE(player.waitForActiveWindow(u'^' + caption).isEmpty());
+    player.key(QStringLiteral("alt+s"));
+    player.key(QStringLiteral("Down"));
+    player.key(QStringLiteral("Down"));
+
+    AtSpi &atspi = player.accessibility();
+    const Accessible dialog = atspi.findByName(application(player), caption);
+    const Accessible path = atspi.findByRole(dialog, QStringLiteral("text"));
+    EXPECT_TRUE(waitUntil([&] { return atspi.text(path) == u"VideoCD://X:"; }, 5000))
+        << atspi.text(path).toStdString();
+    EXPECT_TRUE(atspi.findByName(dialog, QStringLiteral("ビデオ CD")).isValid());
+    EXPECT_TRUE(atspi.findByName(dialog, QStringLiteral("X:  /nowhere/disc.cue")).isValid())
+        << "the drive list says what the letter is";
+    keepScreenshot("japanese-opendialog-vcd");
+    player.key(QStringLiteral("Escape"));
+    EXPECT_TRUE(player.waitForNoWindow(u'^' + caption));
+}
+
 TEST_F(Language, HintsReadAsWordsAndAnUntaggedFileShowsItsName)
 {
     Player &player = startPlayer({untaggedWav()});

@@ -188,7 +188,9 @@ TEST_F(OpenDialog, DiscModesNameTheSelectedDrive)
     });
     frmOpenDialog dialog(comDialog, recorder());
     ASSERT_EQ(dialog.comDrive()->count(), 2);
-    EXPECT_EQ(dialog.comDrive()->itemText(0), QStringLiteral("D:"));
+    EXPECT_EQ(dialog.comDrive()->itemText(0), QStringLiteral("D:  /dev/sr0"))
+        << "the letter and what is behind it";
+    EXPECT_EQ(dialog.comDrive()->itemText(1), QStringLiteral("E:  /dev/sr1"));
     EXPECT_EQ(dialog.txtPath()->text(), QString()); // file mode at first
     EXPECT_FALSE(dialog.lblDrive()->isEnabled());
 

@@ -147,13 +147,14 @@ void frmOpenDialog::setCaptions()
 
 void frmOpenDialog::fillDrives()
 {
-    QStringList letters;
-    const core::DriveTable table = core::currentDriveTable();
-    for (const core::DriveTable::Drive &drive : table.drives())
-        letters.append(drive.letter);
-    std::sort(letters.begin(), letters.end());
-    m_comDrive->addItems(letters);
-    if (!letters.isEmpty())
+    QList<core::DriveTable::Drive> drives = core::currentDriveTable().drives();
+    std::sort(drives.begin(), drives.end(),
+              [](const auto &a, const auto &b) { return a.letter < b.letter; });
+    // The letter alone says little on Linux: the device, image or folder
+    // behind it tells the drives apart.
+    for (const core::DriveTable::Drive &drive : drives)
+        m_comDrive->addItem(drive.letter + QStringLiteral("  ") + drive.target, drive.letter);
+    if (!drives.isEmpty())
         m_comDrive->setCurrentIndex(0);
 }
 
@@ -163,7 +164,7 @@ QString frmOpenDialog::discLocation() const
         return {};
     const QString prefix = m_comMode->currentIndex() == kModeAudioCd ? QStringLiteral("AudioCD://")
                                                                      : QStringLiteral("VideoCD://");
-    return prefix + m_comDrive->currentText();
+    return prefix + m_comDrive->currentData().toString();
 }
 
 void frmOpenDialog::comMode_Click()

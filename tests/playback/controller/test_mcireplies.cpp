@@ -135,6 +135,8 @@ TEST(Drives, LettersForDrivesAndMappings)
         {QStringLiteral("W"), QStringLiteral("/data/disc.cue")},
         {QStringLiteral("7"), QStringLiteral("/dev/sr9")},
         {QStringLiteral("X"), QStringLiteral("  ")},
+        {QStringLiteral("Y"), QStringLiteral("/data/disc.TOC")},
+        {QStringLiteral("Z"), QStringLiteral("/data/disc.nrg")},
     };
     const core::DriveTable table = core::DriveTable::build(
         {QStringLiteral("/dev/sr0"), QStringLiteral("/dev/sr1")}, mappings,
@@ -144,6 +146,8 @@ TEST(Drives, LettersForDrivesAndMappings)
         {QStringLiteral("E:"), Kind::Device, QStringLiteral("/dev/sr7")},
         {QStringLiteral("V:"), Kind::Folder, dir.path()},
         {QStringLiteral("W:"), Kind::Image, QStringLiteral("/data/disc.cue")},
+        {QStringLiteral("Y:"), Kind::Image, QStringLiteral("/data/disc.TOC")},
+        {QStringLiteral("Z:"), Kind::Image, QStringLiteral("/data/disc.nrg")},
         {QStringLiteral("D:"), Kind::Device, QStringLiteral("/dev/sr0")},
         {QStringLiteral("F:"), Kind::Device, QStringLiteral("/dev/sr1")},
     };
