@@ -480,7 +480,9 @@ void reportWalk(const QElapsedTimer &clock, qint32 locations, int rows, qsizetyp
         return;
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    qCInfo(lcAdding).nospace() << "walked " << locations << " locations in " << clock.elapsed()
+    qCInfo(lcAdding).nospace() << "walked " << locations << " locations in "
+                               << qUtf8Printable(
+                                      QString::number(double(clock.nsecsElapsed()) / 1e6, 'f', 1))
                                << " ms, " << failed << " failed, the list holds " << rows
                                << " items; done at "
                                << qint64(now.tv_sec) * 1000000 + now.tv_nsec / 1000;

@@ -78,7 +78,7 @@ Run oneRun(e2e::Desktop &desktop, const test::ProgramFolder &folder, const QStri
             break;
     const QString log = player.log();
     const qint64 exposed = stampAfter(log, QStringLiteral("window exposed at"));
-    static const QRegularExpression walk(QStringLiteral("walked (\\d+) locations in (\\d+) ms"));
+    static const QRegularExpression walk(QStringLiteral("walked (\\d+) locations in ([\\d.]+) ms"));
     const QRegularExpressionMatch walked = walk.match(log);
     if (done < 0 || exposed < 0 || !walked.hasMatch() || walked.captured(1).toInt() != files) {
         std::fprintf(stderr, "the walk did not end as expected; the program's output:\n%s\n",

@@ -2,6 +2,8 @@
 
 #include "bench/desktop/desktopbench.h"
 
+#include <QFile>
+
 #include <cstdio>
 
 namespace orvane::bench {
@@ -15,7 +17,13 @@ constexpr double kAimRatio = 1.1;
 struct Block {
     CpuUse orvane;
     CpuUse reference;
-    double ratio() const { return orvane.seconds / reference.seconds; }
+    bool precise = false;
+    double orvaneSeconds() const { return precise ? orvane.preciseSeconds : orvane.seconds; }
+    double referenceSeconds() const
+    {
+        return precise ? reference.preciseSeconds : reference.seconds;
+    }
+    double ratio() const { return orvaneSeconds() / referenceSeconds(); }
 };
 
 class PlayingBench
@@ -25,7 +33,13 @@ public:
         : m_case(playing)
         , m_desktop(desktop)
         , m_picture(playing.videoSize)
-    {}
+    {
+        if (!playing.settings.isEmpty()) {
+            QFile ini(m_folder.settingsFile());
+            if (ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                ini.write(playing.settings);
+        }
+    }
 
     bool runBlock(int number, Block &block);
     void report(const std::vector<Block> &blocks) const;
@@ -53,6 +67,8 @@ QSize pictureIn(const QSize &video, const QSize &area)
 
 QStringList PlayingBench::referenceArgs() const
 {
+    if (!m_case.referenceArgs.isEmpty())
+        return QStringList{QStringLiteral("-q")} + m_case.referenceArgs;
     QStringList args{QStringLiteral("-q"), QStringLiteral("playbin"),
                      QStringLiteral("uri=") + fileUri(m_case.media),
                      QStringLiteral("audio-sink=pulsesink")};
@@ -84,7 +100,9 @@ CpuUse PlayingBench::measurePlaying(e2e::Player &player, const char *who)
 
 CpuUse PlayingBench::runOrvane()
 {
-    const auto player = startProgram(m_desktop, m_folder, {}, {m_case.media});
+    const QStringList args =
+        m_case.orvaneArgs.isEmpty() ? QStringList{m_case.media} : m_case.orvaneArgs;
+    const auto player = startProgram(m_desktop, m_folder, {}, args);
     if (!player)
         return {};
     const CpuUse use = measurePlaying(*player, "orvane");
@@ -123,9 +141,10 @@ bool PlayingBench::runBlock(int number, Block &block)
     }
     if (!block.orvane.isValid() || !block.reference.isValid())
         return false;
-    std::printf("%s block %d: orvane %.2f CPU s, gst-launch-1.0 %.2f CPU s over %.0f s; "
+    block.precise = m_case.preciseTime;
+    std::printf("%s block %d: orvane %.3f CPU s, gst-launch-1.0 %.3f CPU s over %.0f s; "
                 "ratio %.2f\n",
-                qPrintable(m_case.label), number, block.orvane.seconds, block.reference.seconds,
+                qPrintable(m_case.label), number, block.orvaneSeconds(), block.referenceSeconds(),
                 block.orvane.wallSeconds, block.ratio());
     std::fflush(stdout);
     return true;
@@ -136,8 +155,8 @@ void PlayingBench::report(const std::vector<Block> &blocks) const
     std::vector<double> ratios, orvane, reference;
     for (const Block &block : blocks) {
         ratios.push_back(block.ratio());
-        orvane.push_back(block.orvane.seconds);
-        reference.push_back(block.reference.seconds);
+        orvane.push_back(block.orvaneSeconds());
+        reference.push_back(block.referenceSeconds());
     }
     const double ratio = median(ratios);
     const auto middle = std::find_if(blocks.begin(), blocks.end(),
@@ -150,7 +169,7 @@ void PlayingBench::report(const std::vector<Block> &blocks) const
     if (!m_case.videoSize.isEmpty())
         std::printf("%s: the reference drew the picture at %dx%d, as orvane does\n",
                     qPrintable(m_case.label), m_picture.width(), m_picture.height());
-    std::printf("%s playing: orvane median %.2f CPU s, gst-launch-1.0 playbin %.2f CPU s per "
+    std::printf("%s playing: orvane median %.2f CPU s, gst-launch-1.0 %.2f CPU s per "
                 "%d s; ratios %s, median ratio %.2f (budget %.1f, aim %.1f): %s\n",
                 qPrintable(m_case.label), median(orvane), median(reference), kWindowMs / 1000,
                 qPrintable(joined(ratios, 2)), ratio, kBudgetRatio, kAimRatio,
