@@ -29,6 +29,21 @@ QByteArray sinkDescription()
     return QByteArrayLiteral("autoaudiosink");
 }
 
+// A CD plays on by itself for minutes: nothing waits on a short sink
+// buffer, and the default 10 ms segments wake the reading and the sound
+// server's threads a hundred times a second. Longer segments let them sleep.
+constexpr gint64 kSinkBufferUs = 400000;
+constexpr gint64 kSinkSegmentUs = 50000;
+
+void lengthenSinkBuffer(GstBin *, GstBin *, GstElement *element, gpointer)
+{
+    GObjectClass *type = G_OBJECT_GET_CLASS(element);
+    if (g_object_class_find_property(type, "buffer-time") &&
+        g_object_class_find_property(type, "latency-time"))
+        g_object_set(element, "buffer-time", kSinkBufferUs, "latency-time", kSinkSegmentUs,
+                     nullptr);
+}
+
 const char *sourceFactory(bool drive)
 {
     if (drive) {
@@ -147,6 +162,8 @@ bool CdPlayer::Shared::build(bool drive)
         return false;
     }
     g_object_set(src, "device", source.toLocal8Bit().constData(), "track", guint(track), nullptr);
+    // The sink's own sink is made only when it starts, so watch the bin.
+    g_signal_connect(pipe, "deep-element-added", G_CALLBACK(lengthenSinkBuffer), nullptr);
     gst_bin_add_many(GST_BIN(pipe), src, convert, resample, sink, nullptr);
     gst_element_link_many(src, convert, resample, sink, nullptr);
     GstBus *bus = gst_element_get_bus(pipe);
