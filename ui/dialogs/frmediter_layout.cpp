@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace orvane::ui {
@@ -24,10 +25,28 @@ QString editText(const char *key)
     return core::GetText(QStringLiteral("Edit"), QString::fromLatin1(key));
 }
 
+// The caption without its access key mark ("&&" is a literal "&"). A key
+// given apart in brackets, as Japanese captions do ("項目(&A)"), goes
+// with its brackets.
+QString withoutAccessKey(QString caption)
+{
+    static const QRegularExpression bracketed(QStringLiteral("\\(&[^&]\\)"));
+    caption.remove(bracketed);
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && ++i >= caption.size())
+            break;
+        text += caption[i];
+    }
+    return text;
+}
+
+// A screen reader names the field by its label, as a sighted user does.
 QLabel *labelFor(QWidget *buddy, const QString &caption, QWidget *parent)
 {
     auto *label = new QLabel(caption, parent);
     label->setBuddy(buddy);
+    buddy->setAccessibleName(withoutAccessKey(caption));
     return label;
 }
 
