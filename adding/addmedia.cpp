@@ -23,6 +23,7 @@
 #include "playlist/lstplaylist.h"
 #include "playlist/playlistfile.h"
 #include "playlist/playlistitem.h"
+#include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
 
 #include <QDir>
@@ -276,8 +277,7 @@ void addRecord(playlist::lstPlayList &view, PlayListItem record, const QString &
     record.DOLOOP = 1;
     const int index = playlist::NextRecordIndex();
     playlist::EnsureRecord(index) = record;
-    view.insertItem(view.count(), playlist::ViewItem{playlist::KeyOfIndex(index), record.TITLE,
-                                                     record.AUTHOR, shownLocation, true});
+    view.insertItem(view.count(), playlist::ViewItemOfRecord(index, shownLocation));
 }
 
 PlayListItem mediaPlayerRecord(const MediaPlayer &mediaPlayer, const QString &location,

@@ -27,7 +27,7 @@ QString label(const char *key)
 }
 
 // The record of the selected item, or null.
-playlist::PlayListItem *selectedRecord(const playlist::lstPlayList &view)
+const playlist::PlayListItem *selectedRecord(const playlist::lstPlayList &view)
 {
     const int index = playlist::IndexFromKey(&view, QString());
     if (index < 0 || index >= playlist::PlayList.size())
@@ -73,30 +73,30 @@ QString GetMediaInfoText(MediaPlayer &mediaPlayer, playback::RealPlayer &,
 bool RefreshItemInfo(MediaPlayer &mediaPlayer, playback::RealPlayer &realPlayer,
                      playlist::lstPlayList &view)
 {
-    playlist::PlayListItem *record = selectedRecord(view);
-    if (!record)
+    const playlist::PlayListItem *selected = selectedRecord(view);
+    if (!selected)
         return true;
+    playlist::PlayListItem record = *selected;
     switch (playback::state::LoadedMediaType) {
     case playback::kMediaPlayerFile:
-        record->TITLE = mediaPlayer.mediaInfoString(MediaPlayer::InfoTitle);
-        record->AUTHOR = mediaPlayer.mediaInfoString(MediaPlayer::InfoAuthor);
-        record->COPYRIGHT = mediaPlayer.mediaInfoString(MediaPlayer::InfoCopyright);
-        record->DESCRIPTHION = mediaPlayer.mediaInfoString(MediaPlayer::InfoDescription);
+        record.TITLE = mediaPlayer.mediaInfoString(MediaPlayer::InfoTitle);
+        record.AUTHOR = mediaPlayer.mediaInfoString(MediaPlayer::InfoAuthor);
+        record.COPYRIGHT = mediaPlayer.mediaInfoString(MediaPlayer::InfoCopyright);
+        record.DESCRIPTHION = mediaPlayer.mediaInfoString(MediaPlayer::InfoDescription);
         break;
     case playback::kRealPlayerFile:
-        record->TITLE = realPlayer.title();
-        record->AUTHOR = realPlayer.author();
-        record->COPYRIGHT = realPlayer.copyright();
-        record->DESCRIPTHION.clear();
+        record.TITLE = realPlayer.title();
+        record.AUTHOR = realPlayer.author();
+        record.COPYRIGHT = realPlayer.copyright();
+        record.DESCRIPTHION.clear();
         break;
     default:
         break;
     }
-    if (record->TITLE.isEmpty())
-        record->TITLE = TitleWhenUntagged(record->FILENAME);
+    if (record.TITLE.isEmpty())
+        record.TITLE = TitleWhenUntagged(record.FILENAME);
     const int position = view.selectedPosition();
-    view.setText(position, record->TITLE);
-    view.setSubItem(position, 1, record->AUTHOR);
+    playlist::UpdateRecord(view, playlist::IndexFromKey(&view, QString()), record, position);
     return true;
 }
 

@@ -131,11 +131,6 @@ void letEventsRun()
     core::pumpEvents(0);
 }
 
-ViewItem viewItemOf(int index, const PlayListItem &item)
-{
-    return {KeyOfIndex(index), item.TITLE, item.AUTHOR, item.FILENAME, item.DOPLAY != kFalse};
-}
-
 // Loading runs pending events; a second load started from one of them
 // would interleave with the first.
 bool g_loading = false;
@@ -151,8 +146,9 @@ void readItems(TextPieces &pieces, QString &piece, ovl::Reader &reader, lstPlayL
     int k = 0;
     do {
         while (reader.next(item)) {
-            batch.append(viewItemOf(k, item));
-            EnsureRecord(k++) = std::move(item);
+            EnsureRecord(k) = std::move(item);
+            batch.append(ViewItemOfRecord(k, PlayList[k].FILENAME));
+            ++k;
             if (k % kItemsPerPump == 0) {
                 view.appendItems(std::exchange(batch, {}));
                 letEventsRun();

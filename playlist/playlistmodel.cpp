@@ -116,11 +116,15 @@ bool PlayListModel::setData(const QModelIndex &index, const QVariant &value, int
         !validPosition(index.row()))
         return false;
     const bool checked = value.toInt() == Qt::Checked;
-    setChecked(index.row(), checked);
-    const QString &key = m_items[index.row()].key;
+    const QString key = m_items[index.row()].key;
     const int record = IndexFromKey(nullptr, key);
-    if (record >= 0 && record < PlayList.size())
-        PlayList[record].DOPLAY = checked ? kTrue : kFalse;
+    if (record >= 0 && record < PlayList.size()) {
+        PlayListItem edited = PlayList[record];
+        edited.DOPLAY = checked ? kTrue : kFalse;
+        UpdateRecord(*this, record, edited, index.row());
+    } else {
+        setChecked(index.row(), checked);
+    }
     Q_EMIT checkStateEdited(key, checked);
     return true;
 }

@@ -34,6 +34,25 @@ QString ReplaceAll(const QString &text, const QString &search, const QString &re
     return result.replace(search, replacement, Qt::CaseSensitive);
 }
 
+ViewItem ViewItemOfRecord(int index, const QString &shownLocation)
+{
+    const PlayListItem &record = PlayList[index];
+    return {KeyOfIndex(index), record.TITLE, record.AUTHOR, shownLocation, record.DOPLAY != kFalse};
+}
+
+void UpdateRecord(lstPlayList &view, int index, const PlayListItem &record, int position)
+{
+    EnsureRecord(index) = record;
+    const QString key = KeyOfIndex(index);
+    if (position < 0 || view.key(position) != key)
+        position = view.positionOfKey(key);
+    if (position < 0)
+        return;
+    view.setText(position, record.TITLE);
+    view.setSubItem(position, 1, record.AUTHOR);
+    view.setChecked(position, record.DOPLAY != kFalse);
+}
+
 bool MoveSelectedItem(lstPlayList &view, int distance)
 {
     const int selected = view.selectedPosition();

@@ -5,6 +5,20 @@
 namespace orvane::playlist {
 
 class lstPlayList;
+struct PlayListItem;
+struct ViewItem;
+
+// The view item that shows the record at index (which must exist), with the
+// location column reading shownLocation.
+ViewItem ViewItemOfRecord(int index, const QString &shownLocation);
+
+// Writes the record at index (growing the store when needed) and brings the
+// view item that points at it, if any, in step: title, author and check
+// box. The location column keeps the form it was given when the item was
+// added. Every change of a record that the view shows goes through here.
+// position, when known, saves looking the item up by its key; a position
+// that holds another item is ignored.
+void UpdateRecord(lstPlayList &view, int index, const PlayListItem &record, int position = -1);
 
 // The record index a view key names: the number after the key's first three
 // characters ("num12" gives 12). An empty key means the key of the view's

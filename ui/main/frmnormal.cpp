@@ -87,12 +87,7 @@ void frmNormal::createEngines()
         *m_mediaPlayer, *m_realPlayer, *m_model, m_seekBar.get(), m_statusLine.get(), this);
     m_session->connectEngines();
     connect(m_model.get(), &playlist::PlayListModel::checkStateEdited, this,
-            [this](const QString &key, bool checked) {
-                const int index = playlist::IndexFromKey(nullptr, key);
-                if (index >= 0 && index < playlist::PlayList.size())
-                    playlist::PlayList[index].DOPLAY = checked ? -1 : 0;
-                m_session->PlayListChanged();
-            });
+            [this] { m_session->PlayListChanged(); });
     // The item prepared behind the playing one must still be the next.
     const auto listChanged = [this] { m_session->PlayListChanged(); };
     QAbstractItemModel *model = m_model.get();

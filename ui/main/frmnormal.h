@@ -81,6 +81,8 @@ public:
     void showOpenDialog(qint16 openMode);
     // The program's options, modal.
     void showOptionsDialog();
+    // The playlist editor, modal, after stopping what plays.
+    void showEditorDialog();
     // Display sizes 65 (the clip's own), 66 (double) and 67 (fit to the
     // window); a size set with nothing loaded waits for the next media.
     void ovmoDisplaySizes_MenuClick(int id);

@@ -140,6 +140,9 @@ void frmNormal::ovmPlayList_MenuClick(int id)
     case 21:
         showOpenDialog(2);
         break;
+    case 22:
+        showEditorDialog();
+        break;
     case 23:
     case 24:
         // A stop, not an end: the engine's stop report must not advance

@@ -72,7 +72,7 @@ constexpr Entry kEntries[] = {
     {16, kPlay, "", "", 0, Kind::Separator},
     {17, kPlay, "RepeatAll", "", 8, Kind::Check},
     {21, kPlayList, "Add", "Ins", 9, Kind::Command},
-    {22, kPlayList, "Edit", "Ctrl+Ins", 10, Kind::Later},
+    {22, kPlayList, "Edit", "Ctrl+Ins", 10, Kind::Command},
     {23, kPlayList, "Delete", "Del", 11, Kind::Command},
     {24, kPlayList, "Clear", "Ctrl+Del", 12, Kind::Command},
     {25, kPlayList, "", "", 0, Kind::Separator},
