@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -72,8 +73,12 @@ frmOptions::frmOptions(const QString &settingsFile, CommonDialog *comDialog, QWi
     auto *stack = new QGridLayout(body);
     stack->setContentsMargins(0, 0, 0, 0);
     m_frames = {buildGeneral1(), buildGeneral2(), buildShell(), buildExtensions(), buildConvert()};
-    for (QWidget *frame : std::as_const(m_frames))
+    for (QWidget *frame : std::as_const(m_frames)) {
+        QSizePolicy policy = frame->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        frame->setSizePolicy(policy);
         stack->addWidget(frame, 0, 0);
+    }
 
     auto *buttons = new QDialogButtonBox(this);
     m_cmdOK = buttons->addButton(QString(), QDialogButtonBox::AcceptRole);
@@ -96,6 +101,15 @@ frmOptions::frmOptions(const QString &settingsFile, CommonDialog *comDialog, QWi
     connect(m_fsbInterval, &QScrollBar::valueChanged, this, &frmOptions::fsbInterval_Change);
     connect(m_comLanguage, &QComboBox::currentIndexChanged, this, &frmOptions::comLanguage_Click);
     connect(m_comView, &QPushButton::clicked, this, &frmOptions::comView_Click);
+    // The pages from the keyboard, as in every tabbed dialog.
+    const auto turn = [this](int by) {
+        const int count = m_tabOptions->count();
+        m_tabOptions->setCurrentIndex((m_tabOptions->currentIndex() + by + count) % count);
+    };
+    connect(new QShortcut(QKeySequence::NextChild, this), &QShortcut::activated, this,
+            [turn] { turn(1); });
+    connect(new QShortcut(QKeySequence::PreviousChild, this), &QShortcut::activated, this,
+            [turn] { turn(-1); });
 
     applyTexts();
     showValues(readOptionsValues(m_settingsFile));

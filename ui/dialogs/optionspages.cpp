@@ -82,7 +82,9 @@ QWidget *frmOptions::buildGeneral1()
     m_txtlngInfo = named<QPlainTextEdit>(m_fraGeneral1, "txtlngInfo");
     m_txtlngInfo->setReadOnly(true);
     m_txtlngInfo->setTabStopDistance(QFontMetrics(font()).horizontalAdvance(QLatin1Char('x')) * 5);
-    m_txtlngInfo->setFixedHeight(QFontMetrics(font()).lineSpacing() * 7);
+    // Six lines, in room for scripts whose glyphs stand taller than the
+    // dialog's own font, and a comment that wraps.
+    m_txtlngInfo->setFixedHeight(QFontMetrics(font()).lineSpacing() * 9);
     boxes->addWidget(m_txtlngInfo);
     boxes->addStretch(1);
     return m_fraGeneral1;
@@ -107,10 +109,9 @@ QWidget *frmOptions::buildGeneral2()
     group->setExclusive(true);
     m_lstControls = named<QListWidget>(m_fraControls, "lstControls");
     m_lstControls->setSelectionMode(QAbstractItemView::MultiSelection);
+    m_lstControls->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int i = 0; i < 6; ++i)
         m_lstControls->addItem(QString());
-    m_lstControls->setFixedHeight(m_lstControls->sizeHintForRow(0) * 6 +
-                                  2 * m_lstControls->frameWidth());
     int row = 0;
     for (QRadioButton *option : {m_optAllControls, m_optMemControls, m_optSetControls}) {
         group->addButton(option);
@@ -173,8 +174,10 @@ QWidget *frmOptions::buildExtensions()
     m_txtExtensions = named<QPlainTextEdit>(m_fraExtensions, "txtExtensions");
     // The list has no blanks to break at.
     m_txtExtensions->setWordWrapMode(QTextOption::WrapAnywhere);
+    m_txtExtensions->setFixedHeight(QFontMetrics(font()).lineSpacing() * 8);
     layout->addWidget(m_chkEditExtensions);
-    layout->addWidget(m_txtExtensions, 1);
+    layout->addWidget(m_txtExtensions);
+    layout->addStretch(1);
     return m_fraExtensions;
 }
 
@@ -218,8 +221,13 @@ void frmOptions::applyTexts()
     m_optMemControls->setText(optionText("cntMem"));
     m_optSetControls->setText(optionText("cntSet"));
     const char *panels[] = {"ctlPlay", "ctlPlayCnt", "ctlSeek", "ctlPlCnt", "ctlPlView", "ctlInfo"};
-    for (int i = 0; i < 6; ++i)
+    // All six entries in sight, at the height their texts take.
+    int rows = 2 * m_lstControls->frameWidth() + 2;
+    for (int i = 0; i < 6; ++i) {
         m_lstControls->item(i)->setText(panelName(panels[i]));
+        rows += m_lstControls->sizeHintForRow(i);
+    }
+    m_lstControls->setFixedHeight(rows);
     m_lblprMode->setText(optionText("prMode"));
     m_comprMode->addItem(optionText("prModeTimer"));
     m_comprMode->addItem(optionText("prModeLoop"));
