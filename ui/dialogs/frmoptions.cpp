@@ -8,7 +8,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -254,8 +253,9 @@ void frmOptions::comprMode_Click()
 
 void frmOptions::fsbInterval_Change()
 {
+    // The label repaints while the bar is dragged without running other
+    // events from inside this change, where they could close the dialog.
     m_lblInterval->setText(intervalText(m_fsbInterval->value()));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void frmOptions::controls_Click()
