@@ -8,13 +8,16 @@
 #include "tests/core/fakemessagebox.h"
 #include "ui/dialogs/frmoptions.h"
 #include "ui/dialogs/optionsvalues.h"
+#include "ui/toolkit/commondialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -338,4 +341,36 @@ TEST_F(Options, WithoutLanguageFilesNoneIsOfferedAndTheStoredOneStays)
     dialog.cmdOK()->click();
     EXPECT_TRUE(read().contains("LanguageFile=/elsewhere/Mine.ovs\r\n"));
     EXPECT_TRUE(m_box.shown.isEmpty()) << "nothing changed that waits for the next start";
+}
+
+TEST_F(Options, TheConverterIsChosenInTheFileDialogAndACancelKeepsTheOldPath)
+{
+    const QString program = m_dir.filePath(QStringLiteral("SCMPX.exe"));
+    QFile(program).open(QIODevice::WriteOnly);
+    write("[Convert Setting]\r\nSCMPX=/old/SCMPX.exe\r\n");
+    QString title;
+    QStringList filters;
+    bool choose = false;
+    testhooks::setFileDialogRunner([&](QFileDialog &fileDialog) {
+        title = fileDialog.windowTitle();
+        filters = fileDialog.nameFilters();
+        if (!choose) {
+            fileDialog.reject();
+            return fileDialog.result();
+        }
+        fileDialog.selectFile(program);
+        static_cast<QDialog &>(fileDialog).accept();
+        return fileDialog.result();
+    });
+    frmOptions dialog(m_ini);
+    dialog.showPage(QStringLiteral("convert"));
+    dialog.comView()->click();
+    EXPECT_EQ(title, QStringLiteral("Choose the Converter Program"));
+    ASSERT_EQ(filters.size(), 1);
+    EXPECT_TRUE(filters[0].contains(QStringLiteral("SCMPX.exe")));
+    EXPECT_EQ(dialog.txtscmpx()->text(), QStringLiteral("/old/SCMPX.exe"));
+    choose = true;
+    dialog.comView()->click();
+    testhooks::setFileDialogRunner({});
+    EXPECT_EQ(dialog.txtscmpx()->text(), program);
 }
