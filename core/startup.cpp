@@ -6,6 +6,7 @@
 #include "core/language.h"
 #include "core/modmain.h"
 #include "core/programpaths.h"
+#include "core/runsettings.h"
 #include "core/settingkeys.h"
 
 namespace orvane::core {
@@ -21,26 +22,7 @@ void resetProcessState()
 
 void readStartupSettings(const QString &settingsFile)
 {
-    using namespace settings;
-    QString tryOther = QStringLiteral("False");
-    IniReadWrite(kGeneral, kTryOpenOtherMode, tryOther, settingsFile, false);
-    modMain::TryOtherEngine = tryOther == QStringLiteral("True");
-
-    bool autoPlay = true;
-    IniReadWrite(kGeneral, kAutoPlay, autoPlay, settingsFile, false);
-    modMain::AutoPlay = autoPlay;
-
-    bool shortPath = true;
-    IniReadWrite(kGeneral, kShortPath, shortPath, settingsFile, false);
-    modMain::UseShortPath = shortPath;
-
-    QString wmp;
-    IniReadWrite(kMediaPlayerSetting, kFileTypes, wmp, settingsFile, false);
-    modMain::WmpFileTypes = wmp.isEmpty() ? kBuiltinWmpFileTypes : wmp;
-
-    QString real;
-    IniReadWrite(kRealPlayerSetting, kFileTypes, real, settingsFile, false);
-    modMain::RealFileTypes = real.isEmpty() ? kBuiltinRealFileTypes : real;
+    runSettings().readAtStartup(settingsFile);
 }
 
 bool chooseLanguageFile(const QString &settingsFile)

@@ -11,7 +11,8 @@ namespace orvane::core {
 void resetProcessState();
 
 // "Try Open Other Mode" (true only for the exact text "True"), "AutoPlay",
-// "ShortPath" and the two "File Types" lists (empty = the built-in list).
+// "ShortPath" and the two "File Types" lists (empty = the built-in list),
+// into the run's settings object (RunSettings).
 void readStartupSettings(const QString &settingsFile);
 
 // The configured language file when it checks out, else the default one;

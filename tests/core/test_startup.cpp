@@ -4,6 +4,7 @@
 #include "core/inifile.h"
 #include "core/modmain.h"
 #include "core/programpaths.h"
+#include "core/runsettings.h"
 #include "core/screensaver.h"
 #include "core/startup.h"
 #include "tests/core/fakemessagebox.h"
@@ -135,4 +136,49 @@ TEST_F(StartupTest, RelativeLanguageFileNamesAreFoundInTheLanguageFolders)
 
     const QString elsewhere = m_dir.filePath(QStringLiteral("Japanese.ovs"));
     EXPECT_EQ(resolveLanguageFile(elsewhere, folders), elsewhere) << "a full path is kept";
+}
+
+// The run's settings object: what the main window takes from setting.ini as
+// it loads, and the changes the running program is told of.
+TEST_F(StartupTest, TheWindowsSettingsAreReadOnceAndChangesAreAnnounced)
+{
+    RunSettings &run = runSettings();
+    run.reset();
+    run.readAtWindowLoad(m_ini);
+    EXPECT_EQ(run.processingMode(), 1) << "the loop without settings";
+    EXPECT_EQ(run.processingInterval(), 500);
+    EXPECT_TRUE(run.orgBar());
+
+    write(
+        "[General Setting]\r\nProcessing Mode=2\r\nProcessing Interval=0\r\nShowOrgBar=false\r\n");
+    run.readAtWindowLoad(m_ini);
+    EXPECT_EQ(run.processingMode(), 1) << "anything but 0 is the loop";
+    EXPECT_EQ(run.processingInterval(), 1) << "a timer of 0 ms would never rest";
+    EXPECT_FALSE(run.orgBar());
+    write("[General Setting]\r\nProcessing Mode=0\r\nProcessing Interval=-5\r\n");
+    run.readAtWindowLoad(m_ini);
+    EXPECT_EQ(run.processingMode(), 0);
+    EXPECT_EQ(run.processingInterval(), 1);
+
+    int intervals = 0;
+    QList<bool> bars;
+    QObject::connect(&run, &RunSettings::processingIntervalChanged, [&](int) { ++intervals; });
+    QObject::connect(&run, &RunSettings::orgBarChanged, [&](bool on) { bars << on; });
+    run.setProcessingInterval(1);
+    run.setOrgBar(false);
+    run.setOrgBar(false);
+    run.setProcessingInterval(-3);
+    EXPECT_EQ(intervals, 0) << "the same interval, kept at 1 ms, is no change";
+    EXPECT_EQ(bars, QList<bool>{false});
+    run.setProcessingInterval(250);
+    EXPECT_EQ(intervals, 1);
+    EXPECT_EQ(run.processingInterval(), 250);
+
+    run.setFileTypes(QStringLiteral(".mp3;.xyz"), QString());
+    EXPECT_EQ(run.wmpFileTypes(), QStringLiteral(".mp3;.xyz"));
+    EXPECT_EQ(modMain::WmpFilter, QStringLiteral("*.mp3;*.xyz"));
+    EXPECT_EQ(run.realFileTypes(), kBuiltinRealFileTypes) << "empty is the built-in list";
+    EXPECT_TRUE(modMain::RealFilter.startsWith(QStringLiteral("*.rm;*.ra;")));
+    QObject::disconnect(&run, nullptr, nullptr, nullptr);
+    run.reset();
 }

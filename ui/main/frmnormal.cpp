@@ -9,6 +9,7 @@
 #include "core/messagebox.h"
 #include "core/modmain.h"
 #include "core/programpaths.h"
+#include "core/runsettings.h"
 #include "core/screensaver.h"
 #include "core/settingkeys.h"
 #include "playback/controller.h"
@@ -160,19 +161,18 @@ void frmNormal::finishLoad()
 
 void frmNormal::startProcessing()
 {
-    qint32 mode = 1;
-    IniReadWrite(settings::kGeneral, settings::kProcessingMode, mode, m_settingsFile, false);
-    qint32 interval = 500;
-    if (mode == 0)
-        IniReadWrite(settings::kGeneral, settings::kProcessingInterval, interval, m_settingsFile,
-                     false);
-    modMain::ProcessingMode = mode == 0 ? 0 : 1;
+    core::RunSettings &run = core::runSettings();
+    run.readAtWindowLoad(m_settingsFile);
+    modMain::ProcessingMode = run.processingMode();
     modMain::ProcessingEnabled = true;
     modMain::QuitProcessing = false;
     m_processing = std::make_unique<playback::ProcessingLoop>(
         *m_session, [this](const QString &locations) { addMedia(locations); });
     m_session->setProcessing(m_processing.get());
-    m_processing->start(modMain::ProcessingMode, std::max(1, int(interval)));
+    m_processing->start(modMain::ProcessingMode, run.processingInterval());
+    // A new interval from the options dialog applies at once.
+    connect(&run, &core::RunSettings::processingIntervalChanged, m_processing.get(),
+            [this](int ms) { m_processing->timer().setInterval(ms); });
 }
 
 void frmNormal::addMedia(const QString &locations)

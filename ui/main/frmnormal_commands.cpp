@@ -117,7 +117,7 @@ void frmNormal::showOptionsDialog()
 {
     if (refusedWhileBusy())
         return;
-    frmOptions dialog(m_settingsFile, this);
+    frmOptions dialog(m_settingsFile, &comDialog(), this);
     dialog.exec();
 }
 
