@@ -75,6 +75,11 @@ frmHelp::frmHelp(std::unique_ptr<HelpSource> source, QWidget *parent)
     m_txtSearch = new QLineEdit(side);
     m_txtSearch->setClearButtonEnabled(true);
     m_lstContents = new QListWidget(side);
+    // Long titles wrap rather than hide behind a scroll bar.
+    m_lstContents->setWordWrap(true);
+    m_lstContents->setTextElideMode(Qt::ElideNone);
+    m_lstContents->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_lstContents->setResizeMode(QListView::Adjust);
     auto *sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
     sideLayout->addWidget(m_txtSearch);

@@ -1,5 +1,6 @@
 #include "ui/help/helpsource.h"
 
+#include "core/language.h"
 #include "core/programpaths.h"
 
 #include <QDir>
@@ -134,8 +135,19 @@ std::unique_ptr<HelpSource> manualSource(const QString &folder)
 
 QString manualFolder()
 {
+    // A language file may name the manual in its own language, a folder
+    // below the manual's; a name that is no plain folder name is ignored.
+    const QString language = core::GetText(QStringLiteral("Help"), QStringLiteral("Manual"));
+    static const QRegularExpression plainName(QStringLiteral("^[A-Za-z0-9_-]{1,32}$"));
+    const bool ownManual = plainName.match(language).hasMatch();
     const QStringList folders = core::helpFolders();
+    QStringList candidates;
     for (const QString &folder : folders) {
+        if (ownManual)
+            candidates << folder + language + u'/';
+        candidates << folder;
+    }
+    for (const QString &folder : std::as_const(candidates)) {
         if (QFileInfo(folder + QStringLiteral("index.html")).isFile())
             return folder;
     }

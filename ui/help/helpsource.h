@@ -46,8 +46,9 @@ QStringList pageAnchors(const QByteArray &html);
 // Orvane's own manual: the HTML files of a folder, its index.html the
 // contents page whose links in order are the contents list.
 std::unique_ptr<HelpSource> manualSource(const QString &folder);
-// The first folder of core::helpFolders() holding index.html; empty when
-// none does.
+// The first folder of core::helpFolders() holding index.html, its
+// subfolder named by the language file's "Help" key "Manual" first; empty
+// when none does.
 QString manualFolder();
 
 // A compiled HTML help file; nullptr when it cannot be read (or the
