@@ -60,6 +60,12 @@ QStringList languageFolders()
             QStringLiteral(ORVANE_INSTALLED_DATA_DIR "/Language/")};
 }
 
+QStringList helpFolders()
+{
+    return {programFolder() + QStringLiteral("help/"),
+            QStringLiteral(ORVANE_INSTALLED_DATA_DIR "/help/")};
+}
+
 QString resolveLanguageFile(const QString &name, const QStringList &folders)
 {
     if (name.isEmpty() || QDir::isAbsolutePath(name) || folders.isEmpty())

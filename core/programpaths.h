@@ -38,6 +38,10 @@ QString defaultLanguageFile();
 // Folders holding language files, the program folder's first.
 QStringList languageFolders();
 
+// Folders that may hold the user manual (help/index.html), the program
+// folder's first.
+QStringList helpFolders();
+
 // The full path of a language file named in the settings. A relative name
 // ("Japanese.ovs", "Language\\Japanese.ovs") is looked for in each folder,
 // then beside it, in that order; one found nowhere is put in the first

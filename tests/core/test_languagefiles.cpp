@@ -87,7 +87,11 @@ const QHash<QString, QStringList> &requiredKeys()
                         "prMode prModeTimer prModeLoop View Atten0 Atten1 Atten2 Atten3 EditExt0 "
                         "EditExt1 EditExt2 strwmp strrap SCMPXDlg mesLang mesprMode")
              .split(QLatin1Char(' '))},
-        {QStringLiteral("About"), QStringLiteral("Caption OK System").split(QLatin1Char(' '))},
+        {QStringLiteral("About"),
+         QStringLiteral("Caption OK System Version Update OperatingSystem NoSysInfo")
+             .split(QLatin1Char(' '))},
+        {QStringLiteral("Help"), QStringLiteral("Caption Back Forward Home Search NoMatch NotFound")
+                                     .split(QLatin1Char(' '))},
         {QStringLiteral("StatusDialog"),
          QStringLiteral("Caption Skip Cancel").split(QLatin1Char(' '))},
         {QStringLiteral("ErrorLog"),

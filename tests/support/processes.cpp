@@ -31,6 +31,8 @@ ProgramFolder::ProgramFolder()
     const QString app = QStringLiteral(ORVANE_APP_DIR);
     m_valid = m_dir.isValid() && QFile::copy(app + QStringLiteral("/orvane"), executable()) &&
               copyTree(app + QStringLiteral("/Language"), path() + QStringLiteral("/Language")) &&
+              (!QFileInfo(app + QStringLiteral("/help")).isDir() ||
+               copyTree(app + QStringLiteral("/help"), path() + QStringLiteral("/help"))) &&
               QDir().mkpath(path() + QStringLiteral("/tmp")) &&
               QDir().mkpath(path() + QStringLiteral("/runtime"));
     QFile::setPermissions(path() + QStringLiteral("/runtime"),

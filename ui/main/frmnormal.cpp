@@ -37,6 +37,7 @@
 #include "ui/main/widgetcontrols.h"
 #include "ui/main/windowsettings.h"
 #include "ui/toolkit/commondialog.h"
+#include "ui/toolkit/modhtmlhelp.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -119,6 +120,7 @@ void frmNormal::Form_Load()
     m_loaded = true;
     QCoreApplication::processEvents();
     modMain::MainForm = this;
+    toolkit::HelpInitialize(this);
     m_settingsFile = settingsFile();
     m_lblStatus->setText(GetText(QStringLiteral("Normal"), QStringLiteral("mesLoading")));
     loadPictures();
@@ -211,6 +213,7 @@ void frmNormal::Form_QueryUnload()
     }
     if (m_menus)
         m_menus->RemoveKeys();
+    toolkit::HelpUninitialize(this);
     if (m_session)
         playback::ResetEngines(*m_mediaPlayer, *m_realPlayer, m_seekBar.get(), true);
     RestoreScreenSaver(m_settingsFile);

@@ -70,6 +70,8 @@ public:
     void ovmControls_MenuClick(int id);
     // The engines' statistics (61, 62), settings (63, 64) and about (75, 76).
     void ovmEngines_MenuClick(int id);
+    // The Help menu's contents (72, the manual) and about box (73).
+    void ovmHelp_MenuClick(int id);
     // Creates the menus and binds their keys; start-up runs it once.
     void BuildMenus();
     MainMenus *menus() const { return m_menus.get(); }

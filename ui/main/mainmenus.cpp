@@ -108,8 +108,8 @@ constexpr Entry kEntries[] = {
     {66, kDisplaySizes, "dspDouble", "Ctrl+Num2", 0, Kind::Check},
     {67, kDisplaySizes, "dspFitwin", "Ctrl+Num3", 0, Kind::Check},
     {71, kHelp, "", "", 0, Kind::Picture},
-    {72, kHelp, "Contents", "F1", 19, Kind::Later},
-    {73, kHelp, "About", "", 20, Kind::Later},
+    {72, kHelp, "Contents", "F1", 19, Kind::Command},
+    {73, kHelp, "About", "", 20, Kind::Command},
     {74, kHelp, "", "", 0, Kind::Separator},
     {75, kHelp, "abtwmp", "", 21, Kind::Command},
     {76, kHelp, "abtrap", "", 22, Kind::Command},
@@ -375,9 +375,15 @@ void MainMenus::menuClick(int index, int id)
     case kDisplaySizes:
         m_form.ovmoDisplaySizes_MenuClick(id);
         break;
+    case kHelp:
+        if (id == 72 || id == 73) {
+            m_form.ovmHelp_MenuClick(id);
+            break;
+        }
+        m_form.ovmEngines_MenuClick(id);
+        break;
     case kStatistics:
     case kPreferences:
-    case kHelp:
         m_form.ovmEngines_MenuClick(id);
         break;
     default:
