@@ -39,7 +39,7 @@ enum MenuIndex : int {
     kMenuCount
 };
 
-enum class Kind { Command, Separator, Check, Greyed, Later, Submenu, Picture };
+enum class Kind { Command, Separator, Check, Greyed, Submenu, Picture };
 
 struct Entry {
     int id;
@@ -50,8 +50,9 @@ struct Entry {
     Kind kind;
 };
 
-// Every item in display order. "Later" items start commands whose dialogs
-// Orvane does not have yet; they stay greyed rather than pretend.
+// Every item in display order. "Greyed" items stand for commands Orvane
+// does not offer (the converter, the caption switch); they stay greyed
+// rather than pretend.
 constexpr Entry kEntries[] = {
     {0, kBar, "Files", "", 0, Kind::Submenu},
     {10, kBar, "Play", "", 0, Kind::Submenu},
@@ -258,7 +259,7 @@ void MainMenus::buildMenu(int index)
             break;
         default:
             menu.mAddItem(entry.id, -1, caption, keys, {}, toolkit::MFT_STRING, entry.icon);
-            if (entry.kind == Kind::Greyed || entry.kind == Kind::Later)
+            if (entry.kind == Kind::Greyed)
                 menu.setPItemEnabled(entry.id, MF_BYCOMMAND, toolkit::kItemGrayed);
             break;
         }
