@@ -4,16 +4,19 @@
 #   make bench  build with optimisation and print the speed figures
 #   make fuzz   build the fuzz targets with clang and run each FUZZ_SECONDS
 #   make asan   build with AddressSanitizer + UBSan and run the tests
+#   make package  build the Debian package orvane_<version>_amd64.deb in $(BUILD)
+#   make install  install under PREFIX (default /usr/local); DESTDIR works too
 
 BUILD        ?= build
 BUILD_TYPE   ?= RelWithDebInfo
 JOBS         ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 ARGS         ?=
+PREFIX       ?= /usr/local
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
-.PHONY: all bootstrap configure build run test bench fuzz asan format clean
+.PHONY: all bootstrap configure build run test bench fuzz asan format clean package install
 
 all: build
 
@@ -45,6 +48,12 @@ asan: bootstrap
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON -DORVANE_BENCH=OFF
 	cmake --build build-asan -j $(JOBS)
 	bash scripts/run-tests build-asan
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -26,10 +29,35 @@ void holdStandardDescriptors()
     }
 }
 
+// "--help" and "--version" as the only argument answer and exit; with
+// anything beside them they are locations like every other argument, so a
+// file of that name can still be opened. Returns -1 to start the player.
+int answerInformationOption(int argc, char **argv)
+{
+    if (argc != 2)
+        return -1;
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("orvane %s\n", ORVANE_VERSION);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--help") == 0) {
+        std::printf("Usage: orvane [location...]\n"
+                    "       orvane --help | --version\n\n"
+                    "Plays media from one window and one playlist. Each location is added to\n"
+                    "the playlist: a media file, a folder, a URL, an .ovl, M3U or RAM playlist,\n"
+                    "or a disc (AudioCD://D:/). A running Orvane takes the locations of a\n"
+                    "second start. Settings: $XDG_CONFIG_HOME/orvane/setting.ini.\n");
+        return 0;
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (const int answered = answerInformationOption(argc, argv); answered >= 0)
+        return answered;
     holdStandardDescriptors();
     orvane::app::applyPlatformChoice(argc, argv);
     QApplication app(argc, argv);

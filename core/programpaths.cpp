@@ -10,8 +10,8 @@
 
 #include <unistd.h>
 
-#ifndef ORVANE_INSTALLED_DATA_DIR
-#define ORVANE_INSTALLED_DATA_DIR "/usr/local/share/orvane"
+#ifndef ORVANE_DATA_FROM_BIN
+#define ORVANE_DATA_FROM_BIN "../share/orvane"
 #endif
 
 namespace orvane::core {
@@ -22,6 +22,12 @@ QString programFolder()
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return folder;
+}
+
+QString installedDataFolder()
+{
+    return QDir::cleanPath(programFolder() + QStringLiteral(ORVANE_DATA_FROM_BIN)) +
+           QLatin1Char('/');
 }
 
 QString settingsFolderFor(const SettingsPlaceFacts &facts)
@@ -57,13 +63,13 @@ QString settingsFile()
 QStringList languageFolders()
 {
     return {programFolder() + QStringLiteral("Language/"),
-            QStringLiteral(ORVANE_INSTALLED_DATA_DIR "/Language/")};
+            installedDataFolder() + QStringLiteral("Language/")};
 }
 
 QStringList helpFolders()
 {
     return {programFolder() + QStringLiteral("help/"),
-            QStringLiteral(ORVANE_INSTALLED_DATA_DIR "/help/")};
+            installedDataFolder() + QStringLiteral("help/")};
 }
 
 QString resolveLanguageFile(const QString &name, const QStringList &folders)

@@ -7,6 +7,10 @@ namespace orvane::core {
 // The folder of the executable, always with one trailing "/".
 QString programFolder();
 
+// Where an installation keeps its data (share/orvane/ beside the bin/
+// folder of the executable), with one trailing "/".
+QString installedDataFolder();
+
 // What decides where the settings live.
 struct SettingsPlaceFacts {
     QString programFolder;  // with one trailing "/"
