@@ -4,6 +4,7 @@
 #include "playlist/playlistmodel.h"
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
+#include "tests/support/editorrecords.h"
 #include "tests/support/qtprint.h"
 
 #include <gtest/gtest.h>
@@ -22,23 +23,7 @@ protected:
     void SetUp() override { ResetPlayList(); }
     void TearDown() override { ResetPlayList(); }
 
-    // n records "T0".."T(n-1)", each with a view item, shown with a short
-    // location so that a test sees whether the location column is kept.
-    void fill(int n)
-    {
-        QList<ViewItem> items;
-        for (int i = 0; i < n; ++i) {
-            PlayListItem &record = EnsureRecord(i);
-            record.MEDIATYPE = kMediaWmp;
-            record.DOPLAY = kTrue;
-            record.DOLOOP = 1;
-            record.FILENAME = QStringLiteral("file:///m/%1.mp3").arg(i);
-            record.TITLE = QStringLiteral("T%1").arg(i);
-            record.AUTHOR = QStringLiteral("A");
-            items.append(ViewItemOfRecord(i, QStringLiteral("%1.mp3").arg(i)));
-        }
-        model.appendItems(items);
-    }
+    void fill(int n) { orvane::test::fillEditorRecords(model, n, true); }
 
     QStringList titles() const
     {

@@ -5,6 +5,7 @@
 #include "playlist/playlistops.h"
 #include "playlist/playliststore.h"
 #include "tests/core/fakemessagebox.h"
+#include "tests/support/editorrecords.h"
 #include "tests/support/qtprint.h"
 #include "ui/dialogs/frmediter.h"
 
@@ -34,22 +35,7 @@ protected:
     }
     void TearDown() override { ResetPlayList(); }
 
-    // n records "T0".."T(n-1)" by author "A", each with a view item.
-    void fill(int n)
-    {
-        QList<ViewItem> items;
-        for (int i = 0; i < n; ++i) {
-            PlayListItem &record = EnsureRecord(i);
-            record.MEDIATYPE = kMediaWmp;
-            record.DOPLAY = kTrue;
-            record.DOLOOP = 1;
-            record.FILENAME = QStringLiteral("file:///m/%1.mp3").arg(i);
-            record.TITLE = QStringLiteral("T%1").arg(i);
-            record.AUTHOR = QStringLiteral("A");
-            items.append(ViewItemOfRecord(i, record.FILENAME));
-        }
-        model.appendItems(items);
-    }
+    void fill(int n) { orvane::test::fillEditorRecords(model, n, false); }
 
     QStringList viewTitles() const
     {
