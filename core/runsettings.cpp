@@ -3,7 +3,10 @@
 #include "core/filetypes.h"
 #include "core/inifile.h"
 #include "core/modmain.h"
+#include "core/osinfo.h"
 #include "core/settingkeys.h"
+
+#include <QStringList>
 
 #include <algorithm>
 #include <limits>
@@ -53,9 +56,7 @@ void RunSettings::readAtWindowLoad(const QString &settingsFile)
     qint32 interval = 500;
     IniReadWrite(kGeneral, kProcessingInterval, interval, settingsFile, false);
     m_processingInterval = saneProcessingInterval(interval);
-    // Linux is none of the old systems whose own caption looked out of
-    // place, so the own caption is on unless the settings say otherwise.
-    bool orgBar = true;
+    bool orgBar = orgBarDefault(GetOSInfo().OSName);
     IniReadWrite(kGeneral, kShowOrgBar, orgBar, settingsFile, false);
     m_orgBar = orgBar;
 }
@@ -115,6 +116,16 @@ void RunSettings::setProcessingInterval(int ms)
         return;
     m_processingInterval = interval;
     Q_EMIT processingIntervalChanged(interval);
+}
+
+bool orgBarDefault(const QString &osName)
+{
+    // The own caption looked out of place on these systems' flat captions;
+    // everywhere else (Linux among them) it is on unless the settings say
+    // otherwise.
+    static const QStringList plain = {QStringLiteral("Windows 3.1"), QStringLiteral("Windows Me"),
+                                      QStringLiteral("Windows 2000"), QStringLiteral("Windows XP")};
+    return !plain.contains(osName);
 }
 
 void RunSettings::setOrgBar(bool on)

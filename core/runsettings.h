@@ -75,4 +75,7 @@ inline RunSettings &runSettings()
 // pause, so it is kept at 1 ms at least.
 int saneProcessingInterval(qint64 ms);
 
+// "ShowOrgBar" when setting.ini has none, by the system's name.
+bool orgBarDefault(const QString &osName);
+
 } // namespace orvane::core

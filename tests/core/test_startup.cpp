@@ -147,7 +147,10 @@ TEST_F(StartupTest, TheWindowsSettingsAreReadOnceAndChangesAreAnnounced)
     run.readAtWindowLoad(m_ini);
     EXPECT_EQ(run.processingMode(), 1) << "the loop without settings";
     EXPECT_EQ(run.processingInterval(), 500);
-    EXPECT_TRUE(run.orgBar());
+    EXPECT_TRUE(run.orgBar()) << "this system is none of the plain-caption ones";
+    for (const char *plain : {"Windows 3.1", "Windows Me", "Windows 2000", "Windows XP"})
+        EXPECT_FALSE(orgBarDefault(QString::fromLatin1(plain))) << plain;
+    EXPECT_TRUE(orgBarDefault(QStringLiteral("Windows Vista")));
 
     write(
         "[General Setting]\r\nProcessing Mode=2\r\nProcessing Interval=0\r\nShowOrgBar=false\r\n");
