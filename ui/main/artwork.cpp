@@ -52,12 +52,15 @@ QPixmap gradientPixmap(int width, int height, const QColor &top, const QColor &b
 
 QPixmap captionPicture(bool active)
 {
+    // Stretched across the caption: a picture of its own height whose
+    // rows carry the whole design, so any width keeps it clean. A bright
+    // rim at the top, then sky falling into night.
     QPixmap pixmap =
-        active ? gradientPixmap(23, 23, QColor(0x2c, 0x4a, 0x8c), kNight)
-               : gradientPixmap(23, 23, QColor(0x6a, 0x6e, 0x78), QColor(0x30, 0x32, 0x38));
+        active ? gradientPixmap(23, 23, QColor(0x3a, 0x5e, 0xa8), kNight)
+               : gradientPixmap(23, 23, QColor(0x74, 0x78, 0x82), QColor(0x34, 0x36, 0x3c));
     QPainter p(&pixmap);
-    drawMark(p, QRectF(2, 2, 19, 19), active ? kGlow : QColor(0xc8, 0xc8, 0xc8),
-             active ? QColor(255, 255, 0) : QColor(0xe0, 0xe0, 0xe0));
+    p.setPen(active ? kGlow : QColor(0xb0, 0xb4, 0xbc));
+    p.drawLine(0, 0, 22, 0);
     return pixmap;
 }
 
@@ -97,6 +100,22 @@ QPixmap aboutPicture()
 }
 
 } // namespace
+
+QIcon programIcon()
+{
+    // The installed theme's icon where there is one; else the mark drawn
+    // at the sizes a caption, a task bar and a switcher ask for.
+    QIcon drawn;
+    for (const int side : {16, 24, 32, 48, 64}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        drawMark(p, QRectF(0, 0, side, side), kGlow, QColor(255, 255, 0));
+        p.end();
+        drawn.addPixmap(pixmap);
+    }
+    return QIcon::fromTheme(QStringLiteral("orvane"), drawn);
+}
 
 QPixmap resourcePicture(int id)
 {

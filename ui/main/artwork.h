@@ -21,6 +21,9 @@ enum PictureId : int {
     kPictureAbout = 104,           // 320 x 240, the about box
 };
 
+// The program's icon: the desktop theme's "orvane", else the drawn mark.
+QIcon programIcon();
+
 // A null pixmap for any other number.
 QPixmap resourcePicture(int id);
 
