@@ -56,7 +56,9 @@ const QHash<QString, QStringList> &requiredKeys()
         {QStringLiteral("Orvane Language Settings"),
          QStringLiteral("Version Language Creator URL Mail Comment").split(QLatin1Char(' '))},
         {QStringLiteral("Normal"),
-         QStringLiteral("mesLoading mesdonotPlay SavePlayListDlg fraInfo").split(QLatin1Char(' ')) +
+         QStringLiteral("mesLoading mesdonotPlay SavePlayListDlg fraInfo capMinimize capMaximize "
+                        "capRestore capClose")
+                 .split(QLatin1Char(' ')) +
              hintKeys()},
         {QStringLiteral("NormalMenu"),
          QStringLiteral("Files Open Save SaveAs Exit Play PlayPause Stop Reverse Forward "

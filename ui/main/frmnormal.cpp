@@ -58,6 +58,7 @@ frmNormal::frmNormal(QWidget *parent)
     , m_model(std::make_unique<playlist::PlayListModel>())
 {
     setWindowTitle(kApplicationTitle);
+    setWindowIcon(programIcon());
     setObjectName(QStringLiteral("frmNormal"));
     setAcceptDrops(true);
     buildPanels();
@@ -131,6 +132,8 @@ void frmNormal::Form_Load()
                                              toolbarIcon(QStringLiteral("play"))),
                             GetText(QStringLiteral("Status"), QStringLiteral("mesPlaying")));
     BuildMenus();
+    core::runSettings().readAtWindowLoad(m_settingsFile);
+    installCaption();
     applyPanelSettings();
     const QString command = NormalizeCommand(playlist::OwnAbsoluteCommandLine());
     if (!command.isEmpty()) {
@@ -164,7 +167,6 @@ void frmNormal::finishLoad()
 void frmNormal::startProcessing()
 {
     core::RunSettings &run = core::runSettings();
-    run.readAtWindowLoad(m_settingsFile);
     modMain::ProcessingMode = run.processingMode();
     modMain::ProcessingEnabled = true;
     modMain::QuitProcessing = false;
@@ -213,6 +215,7 @@ void frmNormal::Form_QueryUnload()
     }
     if (m_menus)
         m_menus->RemoveKeys();
+    removeCaption();
     toolkit::HelpUninitialize(this);
     if (m_session)
         playback::ResetEngines(*m_mediaPlayer, *m_realPlayer, m_seekBar.get(), true);

@@ -37,6 +37,7 @@ class CoolBar;
 class MainMenus;
 class LabelStatusLine;
 class MprisService;
+class modSub_Class;
 class SliderSeekBar;
 class StatusLabel;
 
@@ -110,6 +111,8 @@ public:
     playlist::PlayListModel &playListModel() { return *m_model; }
     playback::PlaybackSession *session() { return m_session.get(); }
     StatusLabel *statusLabel() const { return m_lblStatus; }
+    // The own caption and the media keys; null before the window loads.
+    modSub_Class *subClass() const { return m_subClass; }
 
     // PlaybackWindow
     void pressControlButton(const QString &key) override;
@@ -171,6 +174,8 @@ private:
     void finishLoad();
     void createEngines();
     void loadPictures();
+    void installCaption();
+    void removeCaption();
     void applyPanelSettings();
     void Form_Resize();
     void CoolBar_HeightChanged(int height);
@@ -228,6 +233,7 @@ private:
     bool m_followingMixer = false;
     double m_mixerVolume = 1.0; // the mixer's volume as MPRIS reads it, 0 to 1
     std::unique_ptr<MainMenus> m_menus;
+    modSub_Class *m_subClass = nullptr;
     std::unique_ptr<CommonDialog> m_comDialog;
 
     QWidget *m_picImageWindow = nullptr;

@@ -107,7 +107,11 @@ TEST_F(MainWindowRules, NoSettingsGiveTheDesignedPictureAboveTheBar)
     writeIni();
     frmNormal &w = open();
     const int bar = w.coolBar()->barHeight();
-    EXPECT_EQ(w.width(), twipsToPixelsX(&w, 5655));
+    // The own caption's frame lies around the picture, as a window
+    // manager's would.
+    const QMargins own = w.contentsMargins();
+    EXPECT_EQ(picture()->width(), twipsToPixelsX(&w, 5655));
+    EXPECT_EQ(w.width(), twipsToPixelsX(&w, 5655) + own.left() + own.right());
     EXPECT_EQ(picture()->height(), px(4305));
     EXPECT_EQ(w.height(), px(4305) + bar + frameHeight());
     EXPECT_EQ(w.pictureSize(), QSizeF(picture()->width() * tx(), picture()->height() * ty()));
