@@ -56,6 +56,9 @@ CaptionBar::CaptionBar(modSub_Class &painter, QWidget *form)
 {
     setObjectName(QStringLiteral("CaptionBar"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The buttons' tool tips wait for the pointer to rest on them; moves
+    // are looked at, never painted.
+    setMouseTracking(true);
     hide();
 }
 
@@ -107,8 +110,10 @@ void CaptionBar::mousePressEvent(QMouseEvent *event)
 
 void CaptionBar::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!m_dragFrom || !(event->buttons() & Qt::LeftButton))
+    if (!m_dragFrom || !(event->buttons() & Qt::LeftButton)) {
+        event->accept(); // a caption's moves are its own, not the frame's
         return;
+    }
     if ((event->position().toPoint() - *m_dragFrom).manhattanLength() <
         QApplication::startDragDistance())
         return;
