@@ -45,9 +45,11 @@ void frmNormal::removeCaption()
     if (!m_subClass)
         return;
     m_subClass->RemoveWndProc();
+    disconnect(&core::runSettings(), nullptr, m_subClass, nullptr);
     // The window is closing: its frame is not handed back, only the
     // painter's images let go.
-    disconnect(&core::runSettings(), nullptr, m_subClass, nullptr);
+    if (core::runSettings().orgBar())
+        m_subClass->RemovePainter(modSub_Class::Frame::Keep);
 }
 
 } // namespace orvane::ui

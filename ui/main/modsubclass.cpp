@@ -130,7 +130,7 @@ void modSub_Class::InstallPainter()
     PaintCaption(m_form);
 }
 
-void modSub_Class::RemovePainter()
+void modSub_Class::RemovePainter(Frame frame)
 {
     if (!m_painterInstalled)
         return;
@@ -140,7 +140,8 @@ void modSub_Class::RemovePainter()
         image.rect.top = -1;
     }
     m_painterInstalled = false;
-    setOwnFrame(false);
+    if (frame == Frame::HandBack)
+        setOwnFrame(false);
 }
 
 void modSub_Class::RefreshCaption(QWidget *window)

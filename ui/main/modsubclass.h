@@ -51,9 +51,11 @@ public:
     // The window procedure: media keys from now on.
     void InstallWndProc(QWidget *window);
     void RemoveWndProc();
-    // The own caption on and off; the window stays where it is.
+    // The own caption on and off; the window stays where it is. A closing
+    // window keeps its frame as it is: only the painter's images go.
+    enum class Frame { HandBack, Keep };
     void InstallPainter();
-    void RemovePainter();
+    void RemovePainter(Frame frame = Frame::HandBack);
     // Draws both looks anew at their next showing (a null window is the
     // caption form's).
     void RefreshCaption(QWidget *window = nullptr);
