@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <QXmlStreamReader>
 
+#include <cstdlib>
 #include <map>
 
 using namespace orvane::e2e;
@@ -310,6 +311,58 @@ QRect windowRect(Desktop &desktop, const QString &id)
             values[QStringLiteral("Height")]};
 }
 
+// The icon of that size a window gives the window manager (_NET_WM_ICON:
+// width, height and ARGB pixels, for each size in turn); null when it gives
+// none of that size.
+QImage windowIcon(Desktop &desktop, const QString &id, int size)
+{
+    const QString text = desktop.run(QStringLiteral("xprop"),
+                                     {QStringLiteral("-id"), id, QStringLiteral("-notype"),
+                                      QStringLiteral("32c"), QStringLiteral("_NET_WM_ICON")},
+                                     10000);
+    const QStringList numbers = text.section(u'=', 1).split(u',', Qt::SkipEmptyParts);
+    qsizetype at = 0;
+    while (at + 2 <= numbers.size()) {
+        const int width = numbers[at].trimmed().toInt();
+        const int height = numbers[at + 1].trimmed().toInt();
+        at += 2;
+        if (width <= 0 || height <= 0 || at + qsizetype(width) * height > numbers.size())
+            return {};
+        if (width == size && height == size) {
+            QImage image(width, height, QImage::Format_ARGB32);
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    image.setPixel(x, y, numbers[at + y * width + x].trimmed().toUInt());
+            return image;
+        }
+        at += qsizetype(width) * height;
+    }
+    return {};
+}
+
+// Whether two pictures look the same: the colour of a see-through pixel
+// does not count, and scaling may move a channel by a step or two.
+bool samePicture(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return false;
+    const QImage left = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage right = b.convertToFormat(QImage::Format_ARGB32);
+    int differing = 0;
+    for (int y = 0; y < left.height(); ++y) {
+        for (int x = 0; x < left.width(); ++x) {
+            const QRgb p = left.pixel(x, y);
+            const QRgb q = right.pixel(x, y);
+            if (qAlpha(p) == 0 && qAlpha(q) == 0)
+                continue;
+            if (std::abs(qAlpha(p) - qAlpha(q)) > 2 || std::abs(qRed(p) - qRed(q)) > 2 ||
+                std::abs(qGreen(p) - qGreen(q)) > 2 || std::abs(qBlue(p) - qBlue(q)) > 2)
+                ++differing;
+        }
+    }
+    return differing <= left.width() * left.height() / 100;
+}
+
 // Gives a window a client area of exactly this size.
 bool resizeWindow(Desktop &desktop, const QString &id, const QSize &size)
 {
@@ -357,6 +410,17 @@ QString fractalVideo()
 TEST_F(Installed, ItFindsItsLanguageFilesAndItsManualInItsInstallation)
 {
     Player &english = startInstalled();
+    // The task bar and the title bar show the program's own icon, and a
+    // dock groups the window with the menu's launcher by its class.
+    const QImage shipped(share() + QStringLiteral("/icons/hicolor/48x48/apps/orvane.png"));
+    ASSERT_FALSE(shipped.isNull());
+    EXPECT_TRUE(samePicture(windowIcon(m_desktop, english.window(), 48), shipped))
+        << "the window's icon is the installed one";
+    EXPECT_TRUE(m_desktop
+                    .run(QStringLiteral("xprop"),
+                         {QStringLiteral("-id"), english.window(), QStringLiteral("WM_CLASS")})
+                    .endsWith(QStringLiteral(", \"orvane\"")))
+        << "the class the desktop entry's StartupWMClass names";
     EXPECT_EQ(menuNames(english),
               (QStringList{QStringLiteral("Files"), QStringLiteral("Play"),
                            QStringLiteral("Playlist"), QStringLiteral("Controls"),
