@@ -23,6 +23,8 @@
 #include <cstdlib>
 #include <map>
 
+#include <signal.h>
+
 using namespace orvane::e2e;
 
 namespace {
@@ -42,6 +44,10 @@ ToolRun runTool(const QProcessEnvironment &env, const QString &program, const QS
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, args);
     ToolRun run;
+    if (!process.waitForStarted(10000)) {
+        run.output = QStringLiteral("(did not start)");
+        return run;
+    }
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished(2000);
@@ -277,6 +283,15 @@ protected:
                              QStringLiteral(".png"));
     }
 
+    // The desktop's environment with the installation's programs on PATH.
+    QProcessEnvironment launcherEnvironment() const
+    {
+        QProcessEnvironment env = mimeEnvironment();
+        env.insert(QStringLiteral("PATH"), m_root.filePath(QStringLiteral("usr/bin")) + u':' +
+                                               env.value(QStringLiteral("PATH")));
+        return env;
+    }
+
     QProcessEnvironment mimeEnvironment() const
     {
         QProcessEnvironment env = m_desktop.environment();
@@ -287,7 +302,48 @@ protected:
         return env;
     }
 
+    void TearDown() override
+    {
+        DesktopTest::TearDown();
+        if (m_launched <= 0)
+            return;
+        if (HasFailure()) {
+            QFile log(m_launchLog);
+            if (log.open(QIODevice::ReadOnly))
+                std::printf("--- launched program ---\n%s\n",
+                            log.readAll().right(4000).constData());
+        }
+        // Started by the launcher, so no child of ours to wait for.
+        ::kill(pid_t(m_launched), SIGKILL);
+        waitUntil([&] { return ::kill(pid_t(m_launched), 0) != 0; }, 5000);
+    }
+
+    // What a file manager does on a double click: launch the installed
+    // desktop entry with the file, through GIO, which finds the program on
+    // PATH and hands it the file as its Exec line asks.
+    bool launchDesktopEntry(const QString &file)
+    {
+        QProcessEnvironment env = launcherEnvironment();
+        env.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
+        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+        m_launchLog = m_desktop.home() + QStringLiteral("/launched.log");
+        QProcess gio;
+        gio.setProcessEnvironment(env);
+        gio.setWorkingDirectory(m_desktop.home());
+        // The program keeps what the launcher gives it: a file, not a pipe
+        // that would hold this process up.
+        gio.setStandardOutputFile(m_launchLog);
+        gio.setProcessChannelMode(QProcess::MergedChannels);
+        gio.start(QStringLiteral("gio"),
+                  {QStringLiteral("launch"),
+                   share() + QStringLiteral("/applications/orvane.desktop"), file});
+        return gio.waitForFinished(15000) && gio.exitStatus() == QProcess::NormalExit &&
+               gio.exitCode() == 0;
+    }
+
     QTemporaryDir m_root;
+    qint64 m_launched = 0;
+    QString m_launchLog;
 };
 
 // The client area of a window on the root window. xwininfo, not xdotool:
@@ -583,4 +639,64 @@ TEST_F(Installed, ItTakesTheScreenshotsItsAppStreamDataNames)
         ASSERT_FALSE(image.isNull()) << "no screenshot taken for this image";
         EXPECT_EQ(image.size(), shot.size) << "the size the metainfo states";
     }
+}
+
+TEST_F(Installed, AFileOpenedFromTheFileManagerPlaysThroughTheDesktopEntry)
+{
+    // A name a URL has to encode: spaces, an accent, brackets.
+    const QString song = m_desktop.home() + QStringLiteral("/Music/Song for Anna (été).mp3");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(song).path()) &&
+                QFile::copy(mp3Clip(QStringLiteral("Song for Anna"), 30), song));
+    ASSERT_TRUE(launchDesktopEntry(song)) << "gio launch";
+
+    QString window;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            window = m_desktop
+                         .run(QStringLiteral("xdotool"),
+                              {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                               QStringLiteral("--name"), QStringLiteral("^Orvane")},
+                              5000)
+                         .section(u'\n', 0, 0);
+            return !window.isEmpty();
+        },
+        20000, 100))
+        << "the program's window";
+    m_launched = m_desktop.run(QStringLiteral("xdotool"), {QStringLiteral("getwindowpid"), window})
+                     .toLongLong();
+    ASSERT_GT(m_launched, 0);
+    // Read as the desktop's sound applet reads it.
+    const auto playerctl = [&](const QStringList &args) {
+        return m_desktop.run(QStringLiteral("playerctl"),
+                             QStringList{QStringLiteral("-p"), QStringLiteral("orvane")} + args);
+    };
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:title")}) ==
+                   QStringLiteral("Song for Anna");
+        },
+        20000, 200))
+        << "the file the launcher handed over is the item";
+    EXPECT_TRUE(waitUntil(
+        [&] { return playerctl({QStringLiteral("status")}) == QStringLiteral("Playing"); }, 20000,
+        200))
+        << "and it plays";
+
+    // Launchers that hand over URLs (the desktop entry takes %U) encode the
+    // name; the running program adds the file it names to its playlist.
+    const QString second = m_desktop.home() + QStringLiteral("/Music/Second Song (été).mp3");
+    ASSERT_TRUE(QFile::copy(mp3Clip(QStringLiteral("Second Song"), 30), second));
+    const QString url = QString::fromLatin1(QUrl::fromLocalFile(second).toEncoded());
+    ASSERT_TRUE(url.contains(QStringLiteral("%20")) && url.contains(QStringLiteral("%C3%A9")));
+    const ToolRun handOver = runTool(launcherEnvironment(), program(), {url});
+    EXPECT_EQ(handOver.exitCode, 0) << handOver.output.toStdString();
+    AtSpi atspi(m_desktop.busAddress());
+    const Accessible list = atspi.findByRole(atspi.application(m_launched), QStringLiteral("tree"));
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return atspi.columnTexts(list) ==
+                   QStringList{QStringLiteral("Song for Anna"), QStringLiteral("Second Song")};
+        },
+        20000, 200))
+        << atspi.columnTexts(list).join(u'|').toStdString();
 }
