@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -588,6 +589,13 @@ TEST_F(Installed, ItTakesTheScreenshotsItsAppStreamDataNames)
     // A few seconds into the video, with the picture grown to the window.
     ASSERT_TRUE(waitUntil([&] { return shownPosition(player) > 6.0; }, 20000));
     ASSERT_TRUE(saveWindow(m_desktop, window, folder + QStringLiteral("/main-window.png")));
+    // The picture, not a black box: the fractal has thousands of colours.
+    const QImage mainShot(folder + QStringLiteral("/main-window.png"));
+    QSet<QRgb> colours;
+    for (int y = 0; y < mainShot.height() * 2 / 5; y += 2)
+        for (int x = 0; x < mainShot.width(); x += 2)
+            colours.insert(mainShot.pixel(x, y));
+    EXPECT_GT(colours.size(), 1000) << "the video shows in the screenshot";
 
     const QSize editorSize = wanted(QStringLiteral("playlist-editor"));
     ASSERT_TRUE(editorSize.isValid()) << "the metainfo shows the playlist editor";
