@@ -102,7 +102,7 @@ struct Screenshot {
     QString name; // the image's file name without ".png"
     QString url;
     QSize size;
-    QString caption;
+    QString caption; // the untranslated one
 };
 
 QList<Screenshot> metainfoScreenshots(const QString &path, QString *error)
@@ -120,7 +120,8 @@ QList<Screenshot> metainfoScreenshots(const QString &path, QString *error)
             continue;
         if (xml.name() == u"screenshot") {
             shots.append(Screenshot{});
-        } else if (xml.name() == u"caption" && !shots.isEmpty()) {
+        } else if (xml.name() == u"caption" && !shots.isEmpty() &&
+                   !xml.attributes().hasAttribute(QStringLiteral("xml:lang"))) {
             shots.last().caption = xml.readElementText();
         } else if (xml.name() == u"image" && !shots.isEmpty()) {
             Screenshot &shot = shots.last();
