@@ -5,8 +5,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
+
+#include <algorithm>
+#include <utility>
 
 #include <unistd.h>
 
@@ -28,6 +32,29 @@ QString installedDataFolder()
 {
     return QDir::cleanPath(programFolder() + QStringLiteral(ORVANE_DATA_FROM_BIN)) +
            QLatin1Char('/');
+}
+
+QStringList installedIconFilesIn(const QString &dataFolder)
+{
+    const QDir hicolor(QDir::cleanPath(dataFolder + QStringLiteral("/../icons/hicolor")));
+    static const QRegularExpression sizeFolder(QStringLiteral("^(\\d+)x\\1$"));
+    QList<std::pair<int, QString>> found;
+    for (const QString &folder : hicolor.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QRegularExpressionMatch size = sizeFolder.match(folder);
+        const QString file = hicolor.filePath(folder + QStringLiteral("/apps/orvane.png"));
+        if (size.hasMatch() && QFileInfo(file).isFile())
+            found.append({size.captured(1).toInt(), file});
+    }
+    std::sort(found.begin(), found.end());
+    QStringList files;
+    for (const auto &entry : std::as_const(found))
+        files << entry.second;
+    return files;
+}
+
+QStringList installedIconFiles()
+{
+    return installedIconFilesIn(installedDataFolder());
 }
 
 QString settingsFolderFor(const SettingsPlaceFacts &facts)

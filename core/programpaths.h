@@ -11,6 +11,15 @@ QString programFolder();
 // folder of the executable), with one trailing "/".
 QString installedDataFolder();
 
+// The program's own icon as its installation brings it along
+// (share/icons/hicolor/<size>/apps/orvane.png beside the data folder), PNGs
+// only, smallest first; empty when there is none. For a desktop whose icon
+// theme does not reach the installation: an unpacked package, a prefix
+// outside XDG_DATA_DIRS.
+QStringList installedIconFilesIn(const QString &dataFolder);
+// The same for this process's installedDataFolder().
+QStringList installedIconFiles();
+
 // What decides where the settings live.
 struct SettingsPlaceFacts {
     QString programFolder;  // with one trailing "/"

@@ -4,6 +4,7 @@
 #include "tests/support/qtprint.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -50,4 +51,31 @@ TEST(SettingsPlace, AMissingConfigurationFolderIsCreated)
     const QString file = settingsFileFor({kProgram, false, false, config});
     EXPECT_EQ(file, config + QStringLiteral("/orvane/setting.ini"));
     EXPECT_TRUE(QFileInfo(file).absoluteDir().exists());
+}
+
+// An unpacked or moved installation brings its icon in share/icons beside
+// share/orvane; only the square PNG sizes of the program's own icon count.
+TEST(InstalledIcon, IsFoundBesideTheDataFolderSmallestFirst)
+{
+    QTemporaryDir root;
+    const QString share = root.filePath(QStringLiteral("usr/share"));
+    const QString data = share + QStringLiteral("/orvane/");
+    ASSERT_TRUE(QDir().mkpath(data));
+    EXPECT_TRUE(installedIconFilesIn(data).isEmpty()) << "no icons folder at all";
+
+    const auto put = [&](const QString &relative) {
+        const QString path = share + QStringLiteral("/icons/hicolor/") + relative;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly);
+    };
+    for (const char *file :
+         {"256x256/apps/orvane.png", "16x16/apps/orvane.png", "48x48/apps/orvane.png",
+          "scalable/apps/orvane.svg", "32x32/apps/other.png", "24x32/apps/orvane.png"})
+        ASSERT_TRUE(put(QString::fromLatin1(file)));
+    const QString icons = share + QStringLiteral("/icons/hicolor/");
+    EXPECT_EQ(installedIconFilesIn(data),
+              (QStringList{icons + QStringLiteral("16x16/apps/orvane.png"),
+                           icons + QStringLiteral("48x48/apps/orvane.png"),
+                           icons + QStringLiteral("256x256/apps/orvane.png")}));
 }
