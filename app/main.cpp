@@ -1,10 +1,9 @@
 #include "app/entryprocedure.h"
 #include "app/platformchoice.h"
-#include "core/programpaths.h"
+#include "ui/main/artwork.h"
 #include "ui/toolkit/qtmessagebox.h"
 
 #include <QApplication>
-#include <QIcon>
 
 #include <cstdio>
 #include <cstring>
@@ -54,20 +53,6 @@ int answerInformationOption(int argc, char **argv)
     return -1;
 }
 
-// The icon window managers and task bars show for every window. The icon
-// theme has it when the program is installed where the desktop looks;
-// otherwise the installation's own copies are taken, so an unpacked or
-// moved installation does not show a generic window icon.
-QIcon programIcon()
-{
-    QIcon icon = QIcon::fromTheme(QStringLiteral("orvane"));
-    if (!icon.isNull())
-        return icon;
-    for (const QString &file : orvane::core::installedIconFiles())
-        icon.addFile(file);
-    return icon;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -80,8 +65,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("orvane"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orvane"));
     QApplication::setDesktopFileName(QStringLiteral("orvane"));
-    if (const QIcon icon = programIcon(); !icon.isNull())
-        QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(orvane::ui::programIcon());
 
     orvane::ui::QtMessageBox messageBox;
     orvane::core::setMessageBoxService(&messageBox);

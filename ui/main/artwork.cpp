@@ -1,5 +1,7 @@
 #include "ui/main/artwork.h"
 
+#include "core/programpaths.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QFontMetrics>
@@ -103,8 +105,17 @@ QPixmap aboutPicture()
 
 QIcon programIcon()
 {
-    // The installed theme's icon where there is one; else the mark drawn
-    // at the sizes a caption, a task bar and a switcher ask for.
+    // The icon theme has it when the program is installed where the
+    // desktop looks; an unpacked or moved installation has its own copies
+    // beside its data; the build tree draws the mark at the sizes a
+    // caption, a task bar and a switcher ask for.
+    if (const QIcon themed = QIcon::fromTheme(QStringLiteral("orvane")); !themed.isNull())
+        return themed;
+    QIcon installed;
+    for (const QString &file : core::installedIconFiles())
+        installed.addFile(file);
+    if (!installed.isNull())
+        return installed;
     QIcon drawn;
     for (const int side : {16, 24, 32, 48, 64}) {
         QPixmap pixmap(side, side);
@@ -114,7 +125,7 @@ QIcon programIcon()
         p.end();
         drawn.addPixmap(pixmap);
     }
-    return QIcon::fromTheme(QStringLiteral("orvane"), drawn);
+    return drawn;
 }
 
 QPixmap resourcePicture(int id)

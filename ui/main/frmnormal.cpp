@@ -58,7 +58,6 @@ frmNormal::frmNormal(QWidget *parent)
     , m_model(std::make_unique<playlist::PlayListModel>())
 {
     setWindowTitle(kApplicationTitle);
-    setWindowIcon(programIcon());
     setObjectName(QStringLiteral("frmNormal"));
     setAcceptDrops(true);
     buildPanels();
