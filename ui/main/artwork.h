@@ -21,8 +21,8 @@ enum PictureId : int {
     kPictureAbout = 104,           // 320 x 240, the about box
 };
 
-// The program's icon for every window: the desktop theme's "orvane", else
-// the installation's own files, else the drawn mark.
+// The program's icon for every window: the installation's own files, else
+// the drawn mark.
 QIcon programIcon();
 
 // A null pixmap for any other number.
