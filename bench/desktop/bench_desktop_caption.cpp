@@ -38,18 +38,6 @@ QStringList sweep(const QRect &window)
     return args;
 }
 
-QRect windowRect(e2e::Desktop &desktop, e2e::Player &player)
-{
-    const QString shell =
-        desktop.run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
-                                                QStringLiteral("--shell"), player.window()});
-    QHash<QString, int> v;
-    for (const QString &line : shell.split(u'\n'))
-        v.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
-    return {v.value(QStringLiteral("X")), v.value(QStringLiteral("Y")),
-            v.value(QStringLiteral("WIDTH")), v.value(QStringLiteral("HEIGHT"))};
-}
-
 // One start, swept; the GUI thread's share of a core, negative after
 // printing why.
 double sweepRun(e2e::Desktop &desktop, const test::ProgramFolder &folder, int block)
@@ -62,7 +50,7 @@ double sweepRun(e2e::Desktop &desktop, const test::ProgramFolder &folder, int bl
     settle(*player, kSettleMs);
     QProcess hand;
     hand.setProcessEnvironment(desktop.environment());
-    hand.start(QStringLiteral("xdotool"), sweep(windowRect(desktop, *player)));
+    hand.start(QStringLiteral("xdotool"), sweep(player->geometry()));
     if (!hand.waitForStarted(5000)) {
         std::fprintf(stderr, "caption: xdotool did not start\n");
         return -1;

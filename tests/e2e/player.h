@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QPoint>
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -57,6 +58,9 @@ public:
 
     // The main window's X id, once it is mapped (empty when it never is).
     QString window(int timeoutMs = 20000);
+    // Where the window manager has the main window on the screen, as
+    // xdotool reports it; empty when it cannot be read.
+    QRect geometry();
     // Gives the main window the focus (through the window manager).
     bool activate(int timeoutMs = 5000);
     // The X id of a visible window of the program whose title matches the

@@ -44,4 +44,15 @@ bool clickControl(Player &player, const QString &toolTip)
     return true;
 }
 
+bool quitFromTheFilesMenu(Player &player)
+{
+    if (!player.waitForNoWindow(QStringLiteral("^Adding Media")))
+        return false;
+    player.activate();
+    if (!player.keyForPopup(QStringLiteral("alt+f")))
+        return false;
+    player.key(QStringLiteral("q"));
+    return player.waitForExit(20000) == 0;
+}
+
 } // namespace orvane::e2e

@@ -35,4 +35,8 @@ bool waitForStart(Player &player, double length, int timeoutMs = 20000);
 // control is not on screen.
 bool clickControl(Player &player, const QString &toolTip);
 
+// Files > Quit once the adding has ended (rows show while the last of them
+// is still being read); true when the program then ends by itself, with 0.
+bool quitFromTheFilesMenu(Player &player);
+
 } // namespace orvane::e2e

@@ -25,21 +25,9 @@ constexpr int kMaximiseFromRight = kCloseFromRight + 23;
 class Caption : public DesktopTest
 {
 protected:
-    QRect geometry(Player &player)
-    {
-        const QString shell =
-            m_desktop.run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
-                                                      QStringLiteral("--shell"), player.window()});
-        QHash<QString, int> v;
-        for (const QString &line : shell.split(u'\n'))
-            v.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
-        return {v.value(QStringLiteral("X")), v.value(QStringLiteral("Y")),
-                v.value(QStringLiteral("WIDTH")), v.value(QStringLiteral("HEIGHT"))};
-    }
-
     bool geometryBecomes(Player &player, const std::function<bool(const QRect &)> &wanted)
     {
-        return waitUntil([&] { return wanted(geometry(player)); }, 5000, 50);
+        return waitUntil([&] { return wanted(player.geometry()); }, 5000, 50);
     }
 
     QImage screen(const QString &name)
@@ -89,7 +77,7 @@ TEST_F(Caption, TheOwnCaptionMovesSizesAndMaximisesTheWindow)
     ASSERT_TRUE(player.activate());
     EXPECT_EQ(frameExtents(player), QStringLiteral("0, 0, 0, 0"))
         << "the window draws its own caption and frame";
-    const QRect start = geometry(player);
+    const QRect start = player.geometry();
     const QImage before = screen(QStringLiteral("active"));
     const QPoint maximiseButton(start.right() - kMaximiseFromRight, start.top() + kCaptionMiddle);
 
@@ -116,9 +104,9 @@ TEST_F(Caption, TheOwnCaptionMovesSizesAndMaximisesTheWindow)
                                     return g.size() == start.size() &&
                                            g.topLeft() == start.topLeft() + (target - taken);
                                 }))
-        << "moved to " << text(geometry(player));
+        << "moved to " << text(player.geometry());
 
-    const QRect moved = geometry(player);
+    const QRect moved = player.geometry();
     const QPoint corner = moved.bottomRight() - QPoint(1, 1);
     player.drag(corner, corner + QPoint(120, 80));
     EXPECT_TRUE(geometryBecomes(player,
@@ -127,9 +115,9 @@ TEST_F(Caption, TheOwnCaptionMovesSizesAndMaximisesTheWindow)
                                            g.width() > moved.width() + 60 &&
                                            g.height() > moved.height() + 40;
                                 }))
-        << "sized to " << text(geometry(player));
+        << "sized to " << text(player.geometry());
 
-    const QRect sized = geometry(player);
+    const QRect sized = player.geometry();
     const QPoint caption(sized.left() + 60, sized.top() + kCaptionMiddle);
     m_desktop.run(QStringLiteral("xdotool"),
                   {QStringLiteral("mousemove"), QString::number(caption.x()),
@@ -138,7 +126,7 @@ TEST_F(Caption, TheOwnCaptionMovesSizesAndMaximisesTheWindow)
                    QStringLiteral("80"), QStringLiteral("1")});
     ASSERT_TRUE(geometryBecomes(
         player, [](const QRect &g) { return g.width() == 1280 && g.height() >= 1000; }))
-        << "a double click maximises: " << text(geometry(player));
+        << "a double click maximises: " << text(player.geometry());
     const QImage maximised = screen(QStringLiteral("maximised"));
     // The restore button has another glyph than the maximise button had.
     const QPoint restoreButton(1279 - kMaximiseFromRight, kCaptionMiddle);
@@ -152,14 +140,14 @@ TEST_F(Caption, TheOwnCaptionMovesSizesAndMaximisesTheWindow)
 
     player.click(restoreButton);
     EXPECT_TRUE(geometryBecomes(player, [&](const QRect &g) { return g == sized; }))
-        << "the restore button gives the size back: " << text(geometry(player));
+        << "the restore button gives the size back: " << text(player.geometry());
 }
 
 TEST_F(Caption, ADialogInFrontShowsTheInactiveLookAndTheCloseButtonEndsTheProgram)
 {
     Player &player = startPlayer();
     ASSERT_TRUE(player.activate());
-    const QRect g = geometry(player);
+    const QRect g = player.geometry();
     // Left of the centred title: the caption's background.
     const QPoint background(g.left() + 45, g.top() + kCaptionMiddle);
     EXPECT_TRUE(waitUntil([&] {

@@ -235,11 +235,7 @@ protected:
     // Files > Quit, and the program ends by itself.
     void quit(Player &player)
     {
-        ASSERT_TRUE(player.waitForNoWindow(QStringLiteral("^Adding Media")));
-        player.activate();
-        ASSERT_TRUE(player.keyForPopup(QStringLiteral("alt+f"))) << "the Files menu opens";
-        player.key(QStringLiteral("q"));
-        ASSERT_EQ(player.waitForExit(20000), 0) << player.log().toStdString();
+        ASSERT_TRUE(quitFromTheFilesMenu(player)) << player.log().toStdString();
     }
 
     QStringList menuNames(Player &player)

@@ -3,6 +3,7 @@
 // files of its own or the user asked the options not to keep it.
 #include "tests/e2e/e2emedia.h"
 #include "tests/e2e/e2etest.h"
+#include "tests/e2e/stories.h"
 #include "tests/support/qtprint.h"
 
 #include <QFile>
@@ -30,16 +31,8 @@ protected:
     // Where the window manager has the main window, as xdotool reports it.
     Geometry geometry(Player &player)
     {
-        const QString text = m_desktop.run(QStringLiteral("xdotool"),
-                                           {QStringLiteral("getwindowgeometry"), player.window()});
-        static const QRegularExpression re(
-            QStringLiteral("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)"),
-            QRegularExpression::DotMatchesEverythingOption);
-        const QRegularExpressionMatch m = re.match(text);
-        if (!m.hasMatch())
-            return {};
-        return {{m.captured(1).toInt(), m.captured(2).toInt()},
-                {m.captured(3).toInt(), m.captured(4).toInt()}};
+        const QRect g = player.geometry();
+        return {g.topLeft(), g.size()};
     }
 
     bool waitForGeometry(Player &player, const Geometry &wanted, int timeoutMs = 10000)
@@ -55,12 +48,7 @@ protected:
     // Files > Quit, and the program ends.
     void quit(Player &player)
     {
-        // Rows show while the last of them is still being read.
-        ASSERT_TRUE(player.waitForNoWindow(QStringLiteral("^Adding Media")));
-        player.activate();
-        ASSERT_TRUE(player.keyForPopup(QStringLiteral("alt+f"))) << "the Files menu opens";
-        player.key(QStringLiteral("q"));
-        ASSERT_EQ(player.waitForExit(20000), 0) << player.log().toStdString();
+        ASSERT_TRUE(quitFromTheFilesMenu(player)) << player.log().toStdString();
     }
 
     // Options > Orvane Options; false when the dialog does not come.
