@@ -120,6 +120,7 @@ void modSub_Class::InstallPainter()
     if (m_painterInstalled || !m_form)
         return;
     m_isActive = true;
+    m_metricsDpi = 0;
     m_captionFont = CreateCaptionFont();
     m_hasFont = true;
     ChooseIcon(QIcon());
@@ -152,6 +153,7 @@ void modSub_Class::RefreshCaption(QWidget *window)
         window = m_form;
     for (CaptionImage &image : m_cache)
         image.rect.top = -1;
+    m_metricsDpi = 0;
     if (m_hasFont)
         m_captionFont = CreateCaptionFont();
     PaintCaption(window);
@@ -195,9 +197,16 @@ QFont modSub_Class::CreateCaptionFont() const
 
 caption::Metrics modSub_Class::metrics() const
 {
+    // Measured once per caption font and screen: the frame asks on every
+    // pointer move.
     if (!m_form)
         return {};
-    return caption::metricsFor(m_form->logicalDpiY(), QFontMetrics(CreateCaptionFont()).height());
+    const int dpi = m_form->logicalDpiY();
+    if (dpi != m_metricsDpi) {
+        m_metrics = caption::metricsFor(dpi, QFontMetrics(CreateCaptionFont()).height());
+        m_metricsDpi = dpi;
+    }
+    return m_metrics;
 }
 
 caption::Style modSub_Class::captionStyle() const

@@ -117,6 +117,8 @@ private:
     bool m_fontBold = false, m_fontItalic = false, m_fontUnderline = false;
     bool m_tilePicture = false;
     int m_imagesDrawn = 0;
+    mutable caption::Metrics m_metrics;
+    mutable int m_metricsDpi = 0; // what m_metrics was measured at; 0 = not yet
     std::function<void(int)> m_playCommand;
 };
 
