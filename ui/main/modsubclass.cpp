@@ -36,6 +36,26 @@ int playItemOfKey(int key)
 
 } // namespace
 
+// Keys go to the focus widget, not to the window: the media keys are taken
+// where the application first sees them, by a filter of their own so that
+// the window's events are not looked at twice.
+class modSub_Class::KeyFilter final : public QObject
+{
+public:
+    explicit KeyFilter(modSub_Class &owner)
+        : m_owner(owner)
+    {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        return event->type() == QEvent::KeyPress && m_owner.mediaKey(watched, event);
+    }
+
+private:
+    modSub_Class &m_owner;
+};
+
 modSub_Class::modSub_Class(QObject *parent)
     : QObject(parent)
 {
@@ -101,9 +121,8 @@ void modSub_Class::InstallWndProc(QWidget *window)
         return;
     m_hookedWindow = window;
     window->installEventFilter(this);
-    // Keys go to the focus widget, not to the window: the media keys are
-    // taken where the application first sees them.
-    qApp->installEventFilter(this);
+    m_keyFilter = std::make_unique<KeyFilter>(*this);
+    qApp->installEventFilter(m_keyFilter.get());
 }
 
 void modSub_Class::RemoveWndProc()
@@ -111,7 +130,7 @@ void modSub_Class::RemoveWndProc()
     if (!m_hookedWindow)
         return;
     m_hookedWindow->removeEventFilter(this);
-    qApp->removeEventFilter(this);
+    m_keyFilter.reset();
     m_hookedWindow = nullptr;
 }
 
@@ -282,8 +301,6 @@ void modSub_Class::setOwnFrame(bool own)
 
 bool modSub_Class::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && mediaKey(watched, event))
-        return true;
     if (watched != m_hookedWindow)
         return false;
     if (!m_painterInstalled)

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -79,6 +80,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    class KeyFilter;
     struct CaptionImage {
         QImage bitmap;
         caption::Box rect; // what the image was drawn for; top -1 = none
@@ -120,6 +122,7 @@ private:
     mutable caption::Metrics m_metrics;
     mutable int m_metricsDpi = 0; // what m_metrics was measured at; 0 = not yet
     std::function<void(int)> m_playCommand;
+    std::unique_ptr<KeyFilter> m_keyFilter;
 };
 
 } // namespace orvane::ui
