@@ -1,5 +1,7 @@
 #include "playback/cd/disc.h"
 
+#include "playback/cd/cdiohandle.h"
+
 #include <QLoggingCategory>
 
 #include <cdio/cdio.h>
@@ -23,10 +25,6 @@ int digitSum(std::int32_t n)
         sum += int(n % 10);
     return sum;
 }
-
-struct CdioCloser {
-    void operator()(CdIo_t *p) const { cdio_destroy(p); }
-};
 
 QString cdText(const cdtext_t *text, cdtext_field_t field, track_t track)
 {
@@ -107,7 +105,7 @@ std::optional<DiscInfo> readDisc(const QString &source)
             cdio_log_set_handler(before);
     });
     const QByteArray path = source.toLocal8Bit();
-    std::unique_ptr<CdIo_t, CdioCloser> cd(cdio_open(path.constData(), DRIVER_UNKNOWN));
+    cd::CdioHandle cd(cdio_open(path.constData(), DRIVER_UNKNOWN));
     if (!cd)
         return std::nullopt;
     const track_t first = cdio_get_first_track_num(cd.get());

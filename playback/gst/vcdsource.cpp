@@ -1,5 +1,7 @@
 #include "playback/gst/vcdsource.h"
 
+#include "playback/cd/cdiohandle.h"
+
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
 #include <gst/base/gstbasesrc.h>
@@ -40,10 +42,6 @@ constexpr lsn_t kSectorsPerRead = 32;
 constexpr lsn_t kProbeSectors = 300;
 
 constexpr int kMaxTrack = 99;
-
-struct CdioCloser {
-    void operator()(CdIo_t *p) const { cdio_destroy(p); }
-};
 
 // The last thing libcdio complained about on this thread: it says why an
 // open failed (a missing .bin) where cdio_open() only returns null.
@@ -123,7 +121,7 @@ private:
     }
     bool findMpeg(Failure &failure);
 
-    std::unique_ptr<CdIo_t, CdioCloser> m_cd;
+    cd::CdioHandle m_cd;
     std::string m_source;
     int m_track = 0;
     lsn_t m_first = 0;   // LSN of the track's first sector
