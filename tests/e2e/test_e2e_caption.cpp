@@ -141,6 +141,13 @@ TEST_F(Caption, TheOwnCaptionMovesSizesAndMaximisesTheWindow)
     player.click(restoreButton);
     EXPECT_TRUE(geometryBecomes(player, [&](const QRect &g) { return g == sized; }))
         << "the restore button gives the size back: " << text(player.geometry());
+
+    // Far too small a corner drag: the window stops at its least width,
+    // 5655 twips (377 pixels at 96 DPI) with its own frame.
+    const QPoint small = sized.bottomRight() - QPoint(1, 1);
+    player.drag(small, small - QPoint(sized.width() - 60, 0));
+    EXPECT_TRUE(geometryBecomes(player, [&](const QRect &g) { return g.width() == 377; }))
+        << "narrowed to " << text(player.geometry());
 }
 
 TEST_F(Caption, ADialogInFrontShowsTheInactiveLookAndTheCloseButtonEndsTheProgram)
