@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QHash>
 #include <QThread>
 
 #include <signal.h>
@@ -104,6 +105,20 @@ QString Desktop::run(const QString &program, const QStringList &args, int timeou
     if (exitCode)
         *exitCode = client.exitStatus() == QProcess::NormalExit ? client.exitCode() : -1;
     return QString::fromUtf8(client.readAllStandardOutput()).trimmed();
+}
+
+QRect Desktop::windowGeometry(const QString &windowId) const
+{
+    const QString shell =
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), windowId}, 5000);
+    QHash<QString, int> v;
+    for (const QString &line : shell.split(u'\n'))
+        v.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
+    if (!v.contains(QStringLiteral("WIDTH")))
+        return {};
+    return {v.value(QStringLiteral("X")), v.value(QStringLiteral("Y")),
+            v.value(QStringLiteral("WIDTH")), v.value(QStringLiteral("HEIGHT"))};
 }
 
 bool Desktop::screenshot(const QString &pngPath) const

@@ -6,6 +6,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -46,6 +47,9 @@ public:
     // longer than timeoutMs. exitCode, when given, gets its status.
     QString run(const QString &program, const QStringList &args, int timeoutMs = 15000,
                 int *exitCode = nullptr) const;
+    // Where the window manager has a window on the screen, as xdotool
+    // reports it; empty when it cannot be read.
+    QRect windowGeometry(const QString &windowId) const;
     // Saves the whole screen as PNG.
     bool screenshot(const QString &pngPath) const;
 

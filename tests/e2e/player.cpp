@@ -106,16 +106,7 @@ QString Player::window(int timeoutMs)
 
 QRect Player::geometry()
 {
-    const QString shell = m_desktop.run(
-        QStringLiteral("xdotool"),
-        {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window()}, 5000);
-    QHash<QString, int> v;
-    for (const QString &line : shell.split(u'\n'))
-        v.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
-    if (!v.contains(QStringLiteral("WIDTH")))
-        return {};
-    return {v.value(QStringLiteral("X")), v.value(QStringLiteral("Y")),
-            v.value(QStringLiteral("WIDTH")), v.value(QStringLiteral("HEIGHT"))};
+    return m_desktop.windowGeometry(window());
 }
 
 QString Player::waitForWindow(const QString &titlePattern, int timeoutMs)
