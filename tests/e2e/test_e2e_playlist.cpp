@@ -129,6 +129,9 @@ TEST_F(Desk, TheVolumeSliderSetsTheSoundServersVolume)
     player.drag(alongSlider(slider, 0.3), alongSlider(slider, 0.8));
     EXPECT_TRUE(waitUntil([&] { return std::abs(sinkVolume(m_desktop) - 80) <= 6; }, 5000))
         << "dragged to 80 %: the sink is at " << sinkVolume(m_desktop) << " %";
+    player.scroll(alongSlider(slider, 0.5), -2);
+    EXPECT_TRUE(waitUntil([&] { return std::abs(sinkVolume(m_desktop) - 68) <= 3; }, 5000))
+        << "two wheel notches down take 12 %: the sink is at " << sinkVolume(m_desktop) << " %";
 }
 
 TEST_F(Desk, ABrokenFileIsReportedAndTheRestPlays)

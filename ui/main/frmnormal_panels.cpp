@@ -123,6 +123,9 @@ QWidget *frmNormal::buildControlPanel()
     m_silVolume->setObjectName(QStringLiteral("silVolume"));
     m_silVolume->setRange(0, 1000);
     m_silVolume->setValue(1000);
+    // An arrow key moves the volume by 2 %, a wheel notch (three steps) by
+    // 6 %: with Qt's step of one thousandth a notch did next to nothing.
+    m_silVolume->setSingleStep(20);
     m_silVolume->setPageStep(100);
     auto *jump = new JumpToClickStyle;
     jump->setParent(m_silVolume);
