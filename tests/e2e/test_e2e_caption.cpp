@@ -142,6 +142,19 @@ TEST_F(Caption, TheOwnCaptionMovesSizesAndMaximisesTheWindow)
     EXPECT_TRUE(geometryBecomes(player, [&](const QRect &g) { return g == sized; }))
         << "the restore button gives the size back: " << text(player.geometry());
 
+    // The window menu of a right click: Maximise, then the restore button.
+    const int windows = player.visibleWindows();
+    m_desktop.run(QStringLiteral("xdotool"),
+                  {QStringLiteral("mousemove"), QString::number(caption.x()),
+                   QString::number(caption.y()), QStringLiteral("click"), QStringLiteral("3")});
+    ASSERT_TRUE(waitUntil([&] { return player.visibleWindows() > windows; }, 5000))
+        << "a right click opens the window menu";
+    player.key(QStringLiteral("x"));
+    EXPECT_TRUE(geometryBecomes(player, [](const QRect &g) { return g.width() == 1280; }))
+        << "its Maximise maximises: " << text(player.geometry());
+    player.click(restoreButton);
+    ASSERT_TRUE(geometryBecomes(player, [&](const QRect &g) { return g == sized; }));
+
     // Far too small a corner drag: the window stops at its least width,
     // 5655 twips (377 pixels at 96 DPI) with its own frame.
     const QPoint small = sized.bottomRight() - QPoint(1, 1);
